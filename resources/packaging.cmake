@@ -1,1 +1,61 @@
-# Install rules and the Debian package (being written)
+# Installation into the usual places, the Debian package, and the Windows
+# version resource. Included from the top-level CMakeLists.txt after every
+# target exists (the executable's own install rule is beside it in main_window/).
+
+include(GNUInstallDirs)
+
+set(tornevo_resources_dir ${CMAKE_CURRENT_LIST_DIR})
+# The release number of the package and the metainfo: 1.0.0 from 1.0.0.0.
+set(TORNEVO_RELEASE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
+
+# Desktop entry, AppStream metainfo and the icon in the hicolor theme, all named
+# by the application id.
+install(FILES ${tornevo_resources_dir}/desktop/${TORNEVO_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+configure_file(${tornevo_resources_dir}/desktop/${TORNEVO_APP_ID}.metainfo.xml.in
+    ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+foreach(size IN ITEMS 48x48 64x64 128x128)
+    install(FILES ${tornevo_resources_dir}/icon/hicolor/${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps
+        RENAME ${TORNEVO_APP_ID}.png)
+endforeach()
+install(FILES ${tornevo_resources_dir}/icon/hicolor/scalable.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+    RENAME ${TORNEVO_APP_ID}.svg)
+
+# Windows: the version and icon resource, and the name Tornevo.exe.
+if(WIN32 AND TARGET tornevo)
+    target_sources(tornevo PRIVATE ${tornevo_resources_dir}/tornevo.rc)
+    # The resource compiler finds tornevo_version.h and icon/tornevo.ico here.
+    target_include_directories(tornevo PRIVATE ${PROJECT_BINARY_DIR}/resources ${tornevo_resources_dir})
+    set_target_properties(tornevo PROPERTIES OUTPUT_NAME Tornevo)
+endif()
+
+# The Debian package: cpack -G DEB in the build folder writes tornevo_1.0.0_amd64.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tornevo)
+set(CPACK_PACKAGE_VERSION ${TORNEVO_RELEASE_VERSION})
+set(CPACK_PACKAGE_VENDOR Company)
+set(CPACK_PACKAGE_CONTACT "Company <tornevo@example.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "centrifuge calculator: RCF (g-force) to RPM and back")
+# The long description, wrapped as Debian's control files want it.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Tornevo converts between the relative centrifugal force (RCF, in multiples"
+    "of g) and the rotor speed (RPM) of a laboratory centrifuge. Type the rotor"
+    "radius in centimetres or inches and the value to convert, choose which of"
+    "the two it is, and read the answer as a whole number with its unit.")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Company <tornevo@example.com>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Libraries come from dpkg-shlibdeps; the X11 platform plugin and the font that
+# stands in for Arial are loaded at run time, so they are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+include(CPack)
