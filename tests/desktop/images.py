@@ -57,6 +57,19 @@ def png_rgb_rows(data):
     return rows
 
 
+def first_difference(rows, other_rows):
+    """Where two pictures (lists of RGB rows) first differ, as "x,y", or None if they are equal."""
+    if len(rows) != len(other_rows):
+        return f"height {len(rows)} against {len(other_rows)}"
+    for y, (row, other) in enumerate(zip(rows, other_rows)):
+        if len(row) != len(other):
+            return f"width {len(row) // 3} against {len(other) // 3}"
+        for x in range(0, len(row), 3):
+            if row[x : x + 3] != other[x : x + 3]:
+                return f"pixel {x // 3},{y}: {row[x:x + 3].hex()} against {other[x:x + 3].hex()}"
+    return None
+
+
 def jpeg_frame(data):
     """(start-of-frame marker, width, height, components) of a JPEG; 0xC0 is baseline."""
     if data[:2] != b"\xff\xd8":

@@ -4,7 +4,7 @@ import re
 import sys
 import unittest
 
-from images import dib_rgb_rows, ico_images, jpeg_frame, png_header, png_rgb_rows
+from images import dib_rgb_rows, first_difference, ico_images, jpeg_frame, png_header, png_rgb_rows
 
 RESOURCES = pathlib.Path(sys.argv.pop(1))
 
@@ -28,8 +28,8 @@ class Pictures(unittest.TestCase):
         self.assertEqual((image["width"], image["height"], image["bits"], image["planes"]), (70, 72, 24, 1))
         rows, width, height = dib_rgb_rows(image["data"])
         self.assertEqual((width, height), (70, 72))
-        self.assertEqual(rows, png_rgb_rows((RESOURCES / "icon/tornevo.png").read_bytes()),
-                         "icon/tornevo.ico is stale: run resources/render")
+        self.assertIsNone(first_difference(rows, png_rgb_rows((RESOURCES / "icon/tornevo.png").read_bytes())),
+                          "icon/tornevo.ico is stale: run resources/render")
 
     def test_desktop_icons_are_square_and_padded(self):
         for size in (48, 64, 128):
