@@ -1,0 +1,55 @@
+// The floor the start-up benchmark measures Tornevo against: a bare dialog with the same
+// kinds and number of widgets and the same JPEG picture, and nothing else: no fonts of
+// its own, no icon, no placement, no handlers.
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Floor"));
+    dialog.resize(537, 327);
+
+    auto* radius = new QLineEdit(QStringLiteral("6"), &dialog);
+    radius->setGeometry(24, 34, 57, 21);
+    auto* units = new QGroupBox(QStringLiteral("Radius units"), &dialog);
+    units->setGeometry(96, 16, 81, 57);
+    auto* cm = new QRadioButton(QStringLiteral("cm"), units);
+    cm->setGeometry(24, 16, 41, 17);
+    cm->setChecked(true);
+    (new QRadioButton(QStringLiteral("in"), units))->setGeometry(24, 32, 41, 17);
+
+    auto* value = new QLineEdit(QStringLiteral("3000"), &dialog);
+    value->setGeometry(24, 114, 57, 21);
+    auto* from = new QGroupBox(QStringLiteral("Convert from"), &dialog);
+    from->setGeometry(96, 96, 81, 57);
+    auto* rcf = new QRadioButton(QStringLiteral("RCF"), from);
+    rcf->setGeometry(24, 16, 41, 17);
+    rcf->setChecked(true);
+    (new QRadioButton(QStringLiteral("RPM"), from))->setGeometry(24, 32, 49, 17);
+
+    (new QLabel(&dialog))->setGeometry(24, 194, 57, 21);
+    auto* to = new QGroupBox(QStringLiteral("Convert to"), &dialog);
+    to->setGeometry(96, 176, 81, 57);
+    (new QLabel(QStringLiteral("RPM"), to))->setGeometry(24, 24, 25, 17);
+
+    (new QPushButton(QStringLiteral("&Calculate"), &dialog))->setGeometry(24, 264, 65, 25);
+    (new QPushButton(QStringLiteral("E&xit"), &dialog))->setGeometry(112, 264, 65, 25);
+
+    auto* picture = new QLabel(&dialog);
+    picture->setGeometry(273, 60, 169, 77);
+    picture->setPixmap(QPixmap(QStringLiteral(":/floor/logo.jpg")));
+    auto* contact = new QLabel(QStringLiteral("Line one\nLine two\nLine three\nLine four\nLine five"), &dialog);
+    contact->setGeometry(200, 160, 315, 97);
+    contact->setAlignment(Qt::AlignCenter);
+
+    dialog.show();
+    return app.exec();
+}
