@@ -1,0 +1,309 @@
+#include "form1.h"
+#include "ui_form1.h"
+
+#include "rcf_rpm.h"
+
+#include <QDate>
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+// The icon and the logo live in this static library; without a reference the linker
+// would drop them. Must be called outside any namespace.
+static int LoadPictures()
+{
+    Q_INIT_RESOURCE(tornevo);
+    return 0;
+}
+
+namespace tornevo {
+
+QPoint CentredTopLeft(const QRect& screen, const QSize& outer)
+{
+    const float left = (float(screen.width()) - float(outer.width())) / 2.0f;
+    const float top = (float(screen.height()) - float(outer.height())) / 2.0f;
+    // A window sits on whole pixels: halves go to the even neighbour.
+    return screen.topLeft() + QPoint(int(std::lrint(left)), int(std::lrint(top)));
+}
+
+QString ContactBlock(int year)
+{
+    return QStringLiteral("1 Example Street\n"
+                          "Example City 00000\n"
+                          "E-mail: info@example.com\n"
+                          "Web site: www.example.com\n"
+                          "Copyright \u00A9 Company ")
+        + QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+}
+
+} // namespace tornevo
+
+namespace {
+
+QString LikelyCause(tornevo::FailureKind kind)
+{
+    switch (kind) {
+    case tornevo::FailureKind::Overflow:
+        return QStringLiteral("A number typed in, or the answer, is too large.");
+    case tornevo::FailureKind::DivisionByZero:
+        return QStringLiteral("The radius reads as zero.");
+    case tornevo::FailureKind::InvalidArgument:
+        return QStringLiteral("The radius and the value to convert have opposite signs.");
+    }
+    return {};
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    // A top-level window rather than a transient dialog, so that it has a task-bar entry
+    // and can be minimised; its fixed size leaves no maximise button.
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , ui(std::make_unique<Ui::Form1>())
+{
+    static const int picturesLoaded = LoadPictures();
+    Q_UNUSED(picturesLoaded);
+    ui->setupUi(this);
+
+    // The client area takes the style's Midlight colour, the role nearest to a window
+    // border's colour: a shade off the face colour, as the desktop draws window borders.
+    // Every control that shows text paints the face colour (Window) behind it, so frames
+    // and labels stand out from the background and their text keeps the theme's
+    // contrast, on dark themes too.
+    setBackgroundRole(QPalette::Midlight);
+    setAutoFillBackground(true);
+    for (QWidget* face : {static_cast<QWidget*>(ui->FrameUnits), static_cast<QWidget*>(ui->FrameConvert),
+                          static_cast<QWidget*>(ui->FrameConvertTo), static_cast<QWidget*>(ui->LabelAnswer),
+                          static_cast<QWidget*>(ui->LabelVelAddress), static_cast<QWidget*>(ui->Picture1)}) {
+        face->setBackgroundRole(QPalette::Window);
+        face->setAutoFillBackground(true);
+    }
+
+    // The form was drawn for a smaller dialog font; where a caption does not fit the
+    // current one, its box grows to the right inside its frame rather than cut the caption.
+    for (QWidget* captioned : {static_cast<QWidget*>(ui->OptionCm), static_cast<QWidget*>(ui->OptionIn),
+                               static_cast<QWidget*>(ui->OptionRCF), static_cast<QWidget*>(ui->OptionRPM),
+                               static_cast<QWidget*>(ui->LabelAnswerUnits)}) {
+        const int room = captioned->parentWidget()->contentsRect().right() - captioned->x();
+        captioned->resize(std::clamp(captioned->sizeHint().width(), captioned->width(), std::max(room, captioned->width())),
+                          captioned->height());
+    }
+
+    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM}) {
+        option->installEventFilter(this);
+        connect(option, &QRadioButton::toggled, this, [this, option] { KeepTabStopOnSelection(option->parentWidget()); });
+    }
+    KeepTabStopOnSelection(ui->FrameUnits);
+    KeepTabStopOnSelection(ui->FrameConvert);
+    // A selection by mouse, keyboard or code counts as a click on the newly selected button.
+    connect(ui->OptionRCF, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRCF_Click(); });
+    connect(ui->OptionRPM, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRPM_Click(); });
+    connect(ui->CommandCalculate, &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
+    connect(ui->CommandExit, &QPushButton::clicked, this, &Form1::CommandExit_Click);
+
+    ui->TextRadius->installEventFilter(this);
+    ui->TextConvert->installEventFilter(this);
+    // The first focus arrives with the window's first activation; it selects like a Tab.
+    selectOnActivation_ = ui->TextRadius;
+    ui->TextRadius->setFocus();
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load()
+{
+    // Before the first show the window manager's frame is unknown; CorrectCentring
+    // centres again once the real frame has arrived.
+    centredOuterSize_ = frameGeometry().size();
+    CentreOnScreen(centredOuterSize_);
+    ui->LabelVelAddress->setText(tornevo::ContactBlock(QDate::currentDate().year()));
+}
+
+void Form1::CommandCalculate_Click()
+{
+    try {
+        CalculateAnswer();
+    } catch (const tornevo::CalculationFailure& failure) {
+        ReportFailure(QString::fromLatin1(failure.what()), LikelyCause(failure.kind()));
+    }
+}
+
+void Form1::CommandExit_Click()
+{
+    // Nothing to save: the window goes at once and the event loop ends.
+    hide();
+    QCoreApplication::quit();
+}
+
+void Form1::OptionRCF_Click()
+{
+    ui->LabelAnswerUnits->setText(ui->OptionRPM->text());
+}
+
+void Form1::OptionRPM_Click()
+{
+    ui->LabelAnswerUnits->setText(ui->OptionRCF->text());
+}
+
+void Form1::TextConvert_GotFocus()
+{
+    ui->TextConvert->setSelection(0, int(ui->TextConvert->text().size()));
+}
+
+void Form1::TextRadius_GotFocus()
+{
+    ui->TextRadius->setSelection(0, int(ui->TextRadius->text().size()));
+}
+
+void Form1::CalculateAnswer()
+{
+    const QByteArray radius = ui->TextRadius->text().toUtf8();
+    const QByteArray value = ui->TextConvert->text().toUtf8();
+    const tornevo::Answer answer = tornevo::ComputeAnswer({
+        .radiusText = {radius.constData(), std::size_t(radius.size())},
+        .valueText = {value.constData(), std::size_t(value.size())},
+        .radiusInInches = ui->OptionIn->isChecked(),
+        .fromRcf = ui->OptionRCF->isChecked(),
+    });
+    // Both labels are written only after the calculation succeeded.
+    ShowAnswer(QString::fromStdString(answer.text));
+    ui->LabelAnswerUnits->setText(answer.quantity == tornevo::Quantity::Rpm ? ui->OptionRPM->text()
+                                                                            : ui->OptionRCF->text());
+}
+
+void Form1::ShowAnswer(const QString& text)
+{
+    // A cut-off number reads as another number: shrink the font until the whole text fits.
+    QFont font = this->font();
+    const qreal room = ui->LabelAnswer->contentsRect().width();
+    const bool inPoints = font.pointSizeF() > 0;
+    qreal size = inPoints ? font.pointSizeF() : font.pixelSize();
+    while (QFontMetricsF(font).horizontalAdvance(text) > room && size > 1) {
+        size *= 0.9;
+        inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
+    }
+    ui->LabelAnswer->setFont(font);
+    ui->LabelAnswer->setText(text);
+}
+
+void Form1::ReportFailure(const QString& kind, const QString& cause)
+{
+    // The program goes on after OK. The focus returns where it was; a text box then
+    // selects its text, so that the bad value can be retyped at once.
+    selectOnActivation_ = qobject_cast<QLineEdit*>(focusWidget());
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tornevo"), kind, QMessageBox::Ok, this);
+    box.setInformativeText(cause);
+    box.exec();
+}
+
+void Form1::CentreOnScreen(const QSize& outer)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(tornevo::CentredTopLeft(screen->geometry(), outer));
+}
+
+void Form1::CorrectCentring()
+{
+    if (centredOuterSize_.isEmpty() || !isVisible())
+        return;
+    const QSize outer = frameGeometry().size();
+    if (outer == centredOuterSize_)
+        return; // no frame yet, or the guess was right
+    centredOuterSize_ = QSize();
+    CentreOnScreen(outer);
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    CorrectCentring();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        CorrectCentring();
+}
+
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    // There is no cancel button: Escape does nothing. reject() stays as it is, so the
+    // close box still closes the window.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Form1::TextBoxFocused(QLineEdit* box, int reason)
+{
+    switch (reason) {
+    case Qt::MouseFocusReason:
+        selectOnRelease_ = box; // the press itself would clear a selection made now
+        return;
+    case Qt::ActiveWindowFocusReason:
+        if (box != selectOnActivation_)
+            return; // the user came back from another program: keep their place
+        selectOnActivation_ = nullptr;
+        break;
+    case Qt::PopupFocusReason:
+        return; // back from the box's own context menu
+    default:
+        break;
+    }
+    box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+}
+
+void Form1::KeepTabStopOnSelection(QWidget* group)
+{
+    // Qt makes the last focused button the group's tab stop; Tab and Shift+Tab should
+    // enter the group at its selected button.
+    for (QRadioButton* option : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool Form1::MoveSelection(QRadioButton* from, int key)
+{
+    // The arrows walk the group top to bottom and wrap at its ends; Qt stops at the ends.
+    QList<QRadioButton*> group = from->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    std::sort(group.begin(), group.end(), [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+    const qsizetype next = (group.indexOf(from) + (back ? group.size() - 1 : 1)) % group.size();
+    group[next]->click();
+    group[next]->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    return true;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::FocusIn)
+            TextBoxFocused(box, static_cast<QFocusEvent*>(event)->reason());
+        else if (event->type() == QEvent::MouseButtonRelease && box == selectOnRelease_) {
+            selectOnRelease_ = nullptr;
+            box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+        }
+    } else if (auto* option = qobject_cast<QRadioButton*>(watched)) {
+        if (event->type() == QEvent::FocusOut)
+            KeepTabStopOnSelection(option->parentWidget());
+        else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_Left
+                || key->key() == Qt::Key_Right;
+            if (arrow && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
+                return MoveSelection(option, key->key());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+namespace Ui { class Form1; }
+
+namespace tornevo {
+
+// Top-left corner that centres a window of the given outer size on the screen area;
+// the halves are worked out in single precision.
+QPoint CentredTopLeft(const QRect& screen, const QSize& outer);
+
+// The maker's contact lines, then the notice line ending with the year in four digits.
+QString ContactBlock(int year);
+
+} // namespace tornevo
+
+// The program's one window: RCF/RPM conversion with its inputs, answer and logo.
+class Form1 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private slots:
+    void CommandCalculate_Click();
+    void CommandExit_Click();
+    void OptionRCF_Click();
+    void OptionRPM_Click();
+
+private:
+    void Form_Load();
+    void TextConvert_GotFocus();
+    void TextRadius_GotFocus();
+    void CalculateAnswer();
+
+    void ShowAnswer(const QString& text);
+    void ReportFailure(const QString& kind, const QString& cause);
+    void CentreOnScreen(const QSize& outer);
+    void CorrectCentring();
+    void TextBoxFocused(QLineEdit* box, int reason);
+    void KeepTabStopOnSelection(QWidget* group);
+    bool MoveSelection(QRadioButton* from, int key);
+
+    std::unique_ptr<Ui::Form1> ui;
+    // The outer size the window was centred with; empty once the real frame was used.
+    QSize centredOuterSize_;
+    // The text box whose next focus by window activation is one the program caused
+    // (the start, the failure box closing), so it selects its text as on Tab.
+    QPointer<QLineEdit> selectOnActivation_;
+    // The text box that took the focus with a mouse press; it selects on the release.
+    QPointer<QLineEdit> selectOnRelease_;
+};

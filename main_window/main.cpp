@@ -1,0 +1,19 @@
+#include "form1.h"
+#include "tornevo_version.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tornevo"));
+    QApplication::setApplicationVersion(QStringLiteral(TORNEVO_DISPLAY_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Company"));
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TORNEVO_APP_ID));
+
+    Form1 form;
+    QApplication::setWindowIcon(form.windowIcon());
+    form.show();
+    return app.exec();
+}
