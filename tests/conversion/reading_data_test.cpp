@@ -114,8 +114,10 @@ TEST(TextToNumber, AgreesWithTheCLibraryOnRandomNumerals)
     for (int i = 0; i < RandomNumerals; ++i) {
         std::string numeral = signs[below(3)];
         std::string mantissa = digits(runLength());
-        if (below(2))
-            mantissa += "." + digits(runLength());
+        if (below(2)) {
+            mantissa += '.';
+            mantissa += digits(runLength());
+        }
         if (mantissa.find_first_of("0123456789") == std::string::npos)
             mantissa += digits(1 + below(3));
         numeral += mantissa;
