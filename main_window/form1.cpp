@@ -184,10 +184,14 @@ void Form1::ShowAnswer(const QString& text)
 {
     // A cut-off number reads as another number: shrink the font until the whole text fits.
     QFont font = this->font();
-    const qreal room = ui->LabelAnswer->contentsRect().width();
+    const QSizeF room = ui->LabelAnswer->contentsRect().size();
+    const auto fits = [&] {
+        const QFontMetricsF metrics(font);
+        return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
+    };
     const bool inPoints = font.pointSizeF() > 0;
     qreal size = inPoints ? font.pointSizeF() : font.pixelSize();
-    while (QFontMetricsF(font).horizontalAdvance(text) > room && size > 1) {
+    while (!fits() && size > 1) {
         size *= 0.9;
         inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
     }
@@ -203,6 +207,9 @@ void Form1::ReportFailure(const QString& kind, const QString& cause)
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tornevo"), kind, QMessageBox::Ok, this);
     box.setInformativeText(cause);
     box.exec();
+    // Not every window manager (nor Qt's offscreen platform) gives the activation back
+    // to the window under a closed box; the activation returns the focus.
+    activateWindow();
 }
 
 void Form1::CentreOnScreen(const QSize& outer)

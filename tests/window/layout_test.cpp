@@ -1,0 +1,265 @@
+// The window as it opens: controls, places, captions, start values, fonts, colours,
+// what assistive technology reads, where the window sits and the contact block.
+
+#include "window_test_support.h"
+
+#include <QDate>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controls_data();
+    void controls();
+    void captionsShowWhole();
+    void window();
+    void startSelectionsAndFocus();
+    void fonts();
+    void answerBoxIsBlackOnWhite();
+    void accessibility_data();
+    void accessibility();
+    void centring_data();
+    void centring();
+    void windowIsCentredOnPrimaryScreen();
+    void contactBlock_data();
+    void contactBlock();
+};
+
+void LayoutTest::controls_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+
+    // Twips of the design divided by 15, rounded; option buttons and the unit label may
+    // grow to the right to show their caption (see captionsShowWhole).
+    QTest::newRow("TextRadius") << "QLineEdit" << "Form1" << "6" << QRect(24, 34, 57, 21);
+    QTest::newRow("FrameUnits") << "QGroupBox" << "Form1" << "Radius units" << QRect(96, 16, 81, 57);
+    QTest::newRow("OptionCm") << "QRadioButton" << "FrameUnits" << "cm" << QRect(24, 16, 41, 17);
+    QTest::newRow("OptionIn") << "QRadioButton" << "FrameUnits" << "in" << QRect(24, 32, 41, 17);
+    QTest::newRow("TextConvert") << "QLineEdit" << "Form1" << "3000" << QRect(24, 114, 57, 21);
+    QTest::newRow("FrameConvert") << "QGroupBox" << "Form1" << "Convert from" << QRect(96, 96, 81, 57);
+    QTest::newRow("OptionRCF") << "QRadioButton" << "FrameConvert" << "RCF" << QRect(24, 16, 41, 17);
+    QTest::newRow("OptionRPM") << "QRadioButton" << "FrameConvert" << "RPM" << QRect(24, 32, 49, 17);
+    QTest::newRow("LabelAnswer") << "QLabel" << "Form1" << "" << QRect(24, 194, 57, 21);
+    QTest::newRow("FrameConvertTo") << "QGroupBox" << "Form1" << "Convert to" << QRect(96, 176, 81, 57);
+    QTest::newRow("LabelAnswerUnits") << "QLabel" << "FrameConvertTo" << "RPM" << QRect(24, 24, 25, 17);
+    QTest::newRow("CommandCalculate") << "QPushButton" << "Form1" << "&Calculate" << QRect(24, 264, 65, 25);
+    QTest::newRow("CommandExit") << "QPushButton" << "Form1" << "E&xit" << QRect(112, 264, 65, 25);
+    QTest::newRow("Picture1") << "QLabel" << "Form1" << "" << QRect(273, 60, 169, 77);
+    QTest::newRow("LabelVelAddress") << "QLabel" << "Form1" << "" << QRect(200, 160, 315, 97);
+}
+
+void LayoutTest::controls()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, container);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    Form1 form;
+    const auto* control = Control(form, QTest::currentDataTag());
+
+    QCOMPARE(control->metaObject()->className(), kind);
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QVERIFY(control->isVisibleTo(&form));
+    QVERIFY(control->isEnabled());
+    QCOMPARE(control->pos(), geometry.topLeft());
+    QCOMPARE(control->height(), geometry.height());
+    if (qobject_cast<const QRadioButton*>(control) || control->objectName() == "LabelAnswerUnits")
+        QVERIFY(control->width() >= geometry.width());
+    else
+        QCOMPARE(control->width(), geometry.width());
+
+    QString shown;
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        shown = edit->text();
+    else if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        shown = button->text();
+    else if (auto* frame = qobject_cast<const QGroupBox*>(control))
+        shown = frame->title();
+    else if (auto* label = qobject_cast<const QLabel*>(control); label && control->objectName() != "LabelVelAddress")
+        shown = label->text();
+    QCOMPARE(shown, caption);
+}
+
+void LayoutTest::captionsShowWhole()
+{
+    Form1 form;
+    for (const char* name : {"OptionCm", "OptionIn", "OptionRCF", "OptionRPM", "LabelAnswerUnits"}) {
+        const QWidget* control = Control(form, name);
+        const QWidget* frame = control->parentWidget();
+        QVERIFY2(control->width() >= control->sizeHint().width()
+                     || control->geometry().right() == frame->contentsRect().right(),
+                 name);
+        QVERIFY2(control->geometry().right() <= frame->contentsRect().right(), name);
+    }
+}
+
+void LayoutTest::window()
+{
+    Form1 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("RCF/RPM Conversion"));
+    QCOMPARE(form.size(), QSize(537, 327));
+    // Fixed size: no resizing and no maximise button; minimise and close remain.
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!form.windowIcon().isNull());
+    QCOMPARE(form.windowIcon().availableSizes().value(0), QSize(70, 72));
+
+    auto* picture = Control<QLabel>(form, "Picture1");
+    QCOMPARE(picture->pixmap().size(), QSize(165, 73));
+    QCOMPARE(picture->contentsRect(), QRect(2, 2, 165, 73)); // the logo fills the inside exactly
+    QCOMPARE(picture->focusPolicy(), Qt::StrongFocus);
+    QVERIFY(Control<QPushButton>(form, "CommandCalculate")->isDefault());
+    QVERIFY(!Control<QPushButton>(form, "CommandExit")->isDefault());
+    for (const char* name : {"TextRadius", "TextConvert"})
+        QCOMPARE(Control<QLineEdit>(form, name)->maxLength(), std::numeric_limits<int>::max());
+}
+
+void LayoutTest::startSelectionsAndFocus()
+{
+    auto form = ShowActiveForm();
+    QVERIFY(Control<QRadioButton>(*form, "OptionCm")->isChecked());
+    QVERIFY(!Control<QRadioButton>(*form, "OptionIn")->isChecked());
+    QVERIFY(Control<QRadioButton>(*form, "OptionRCF")->isChecked());
+    QVERIFY(!Control<QRadioButton>(*form, "OptionRPM")->isChecked());
+    auto* radius = Control<QLineEdit>(*form, "TextRadius");
+    QCOMPARE(QApplication::focusWidget(), radius);
+    QCOMPARE(radius->selectedText(), QStringLiteral("6"));
+}
+
+void LayoutTest::fonts()
+{
+    Form1 form;
+    const QFont contact = Control(form, "LabelVelAddress")->font();
+    QCOMPARE(contact.family(), QStringLiteral("Arial"));
+    QCOMPARE(contact.pointSize(), 9);
+    QVERIFY(!contact.bold() && !contact.italic() && !contact.underline() && !contact.strikeOut());
+    // On a machine without Arial, fontconfig substitutes a font of the same metrics.
+    const QString resolved = QFontInfo(contact).family();
+    QVERIFY2(resolved == "Arial" || resolved == "Liberation Sans", qPrintable(resolved));
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        if (control->objectName() != "LabelVelAddress" && control->objectName() != "LabelAnswer"
+            && !control->objectName().startsWith("qt_"))
+            QVERIFY2(control->font() == form.font(), qPrintable(control->objectName()));
+    }
+}
+
+void LayoutTest::answerBoxIsBlackOnWhite()
+{
+    // Whatever the theme, even one with white text: the answer is black on white.
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Window, Qt::black);
+    QApplication::setPalette(dark);
+    Form1 form;
+    QApplication::setPalette(QPalette());
+    const auto* answer = Control<QLabel>(form, "LabelAnswer");
+    QVERIFY(answer->autoFillBackground());
+    QCOMPARE(answer->palette().color(answer->backgroundRole()), QColor(Qt::white));
+    QCOMPARE(answer->palette().color(answer->foregroundRole()), QColor(Qt::black));
+    QCOMPARE(answer->frameShadow(), QFrame::Sunken);
+    QVERIFY(answer->frameWidth() > 0);
+    QCOMPARE(answer->alignment(), Qt::AlignCenter);
+    // The window's background differs from the face colour behind the frames.
+    const QWidget* frame = Control(form, "FrameUnits");
+    QVERIFY(frame->autoFillBackground());
+    QVERIFY(form.palette().color(form.backgroundRole()) != frame->palette().color(frame->backgroundRole()));
+}
+
+void LayoutTest::accessibility_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("TextRadius") << "Radius" << "";
+    QTest::newRow("TextConvert") << "Value to convert" << "";
+    QTest::newRow("Picture1") << "Company logo" << "";
+    // Labels get no name: their shown text is what a screen reader must read.
+    QTest::newRow("LabelAnswer") << "" << "Answer";
+    QTest::newRow("LabelAnswerUnits") << "" << "Answer units";
+    QTest::newRow("LabelVelAddress") << "" << "Contact details";
+}
+
+void LayoutTest::accessibility()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    Form1 form;
+    const QWidget* control = Control(form, QTest::currentDataTag());
+    QCOMPARE(control->accessibleName(), name);
+    QCOMPARE(control->accessibleDescription(), description);
+}
+
+void LayoutTest::centring_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("even room") << QRect(0, 0, 1280, 800) << QSize(540, 350) << QPoint(370, 225);
+    QTest::newRow("odd room, half to even") << QRect(0, 0, 1280, 800) << QSize(537, 327) << QPoint(372, 236);
+    QTest::newRow("other half to even") << QRect(0, 0, 1024, 768) << QSize(539, 349) << QPoint(242, 210);
+    QTest::newRow("screen origin counts") << QRect(1920, -200, 1280, 1024) << QSize(539, 348)
+                                          << QPoint(1920 + 370, -200 + 338);
+    QTest::newRow("window larger than screen") << QRect(0, 0, 320, 240) << QSize(537, 327) << QPoint(-108, -44);
+}
+
+void LayoutTest::centring()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QSize, outer);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(tornevo::CentredTopLeft(screen, outer), topLeft);
+}
+
+void LayoutTest::windowIsCentredOnPrimaryScreen()
+{
+    Form1 form;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(form.frameGeometry().topLeft(), tornevo::CentredTopLeft(screen, form.frameGeometry().size()));
+}
+
+void LayoutTest::contactBlock_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("this year") << QDate::currentDate().year() << QString::number(QDate::currentDate().year());
+    QTest::newRow("four digits") << 2031 << "2031";
+    QTest::newRow("early year padded") << 987 << "0987";
+}
+
+void LayoutTest::contactBlock()
+{
+    QFETCH(int, year);
+    QFETCH(QString, notice);
+    const QString block = tornevo::ContactBlock(year);
+    const QStringList lines = block.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(!block.contains(QLatin1Char('\r')));
+    QVERIFY(lines[2].startsWith("E-mail: ") && lines[2].endsWith("@example.com"));
+    QVERIFY(lines[3].startsWith("Web site: ") && lines[3].contains("example.com"));
+    QVERIFY(lines[4].endsWith(QLatin1Char(' ') + notice));
+
+    // The window fills its label with this year's block, top and centred, wrapping words.
+    Form1 form;
+    const auto* label = Control<QLabel>(form, "LabelVelAddress");
+    QCOMPARE(label->text(), tornevo::ContactBlock(QDate::currentDate().year()));
+    QCOMPARE(label->alignment(), Qt::AlignHCenter | Qt::AlignTop);
+    QVERIFY(label->wordWrap());
+    const QFontMetrics metrics(label->font());
+    for (const QString& line : label->text().split(QLatin1Char('\n')))
+        QVERIFY2(metrics.horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
+}
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"
