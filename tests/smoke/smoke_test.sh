@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Starts the real program on a real X server with a window manager, checks its window,
+# takes a screenshot, calculates with Alt+C, and ends it with Alt+X and with the close box.
+# Usage: smoke_test.sh path/to/tornevo screenshot.png   (run inside xvfb-run)
+set -euo pipefail
+[[ ${SMOKE_TRACE:-} ]] && set -x
+
+program=$1
+screenshot=$2
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A window manager, so that the window gets a frame and the focus as on a desktop.
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+start() { # starts the program; sets app and window
+    "$program" &
+    app=$!
+    pids+=("$app")
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$' | head -n 1) \
+        || fail "no window titled 'RCF/RPM Conversion' appeared"
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    for _ in $(seq 50); do
+        [[ $(xdotool getactivewindow 2>/dev/null) == "$window" ]] && break
+        sleep 0.1
+    done
+    sleep 0.5 # let the first focus and the selection paint
+}
+
+ends_by() { # key: the program must end with status 0 within 5 s
+    xdotool key --clearmodifiers "$1"
+    for _ in $(seq 50); do
+        kill -0 "$app" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app" 2>/dev/null && fail "$1 did not end the program"
+    wait "$app" || fail "the program ended with status $? after $1"
+    echo "ok: $1 ends the program"
+}
+
+pixel() { # x y of the screen: prints "r g b"
+    pamcut -left "$1" -top "$2" -width 1 -height 1 "$work/screen.pnm" | pnmnoraw | tail -n 1 | xargs
+}
+
+grab() { xwd -silent -root | xwdtopnm 2>/dev/null | pamdepth 255 > "$work/screen.pnm"; }
+
+start
+
+# The client area, its title, and the frame centred on the screen.
+info=$(xwininfo -id "$window")
+field() { sed -n "s/^ *$1: *\(-\?[0-9]*\).*/\1/p" <<<"$info"; }
+X=$(field 'Absolute upper-left X') Y=$(field 'Absolute upper-left Y')
+WIDTH=$(field Width) HEIGHT=$(field Height)
+[[ $WIDTH == 537 && $HEIGHT == 327 ]] || fail "client area ${WIDTH}x${HEIGHT}, expected 537x327"
+echo "ok: client area 537x327"
+title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"$/\1/p')
+[[ $title == "RCF/RPM Conversion" ]] || fail "title '$title'"
+echo "ok: title '$title'"
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (70 x 72)' || fail "no 70x72 window icon"
+echo "ok: 70x72 window icon"
+read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r screen_width screen_height < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+frame_x=$((X - left)) frame_y=$((Y - top))
+frame_width=$((WIDTH + left + right)) frame_height=$((HEIGHT + top + bottom))
+off_x=$((2 * frame_x + frame_width - screen_width)) off_y=$((2 * frame_y + frame_height - screen_height))
+((off_x >= -1 && off_x <= 1 && off_y >= -1 && off_y <= 1)) \
+    || fail "frame ${frame_width}x${frame_height}+${frame_x}+${frame_y} not centred on ${screen_width}x${screen_height}"
+echo "ok: frame ${frame_width}x${frame_height} centred at +${frame_x}+${frame_y}"
+
+# The start state on screen: the answer box empty and white, the radius text selected.
+grab
+pamcut -left "$frame_x" -top "$frame_y" -width "$frame_width" -height "$frame_height" "$work/screen.pnm" \
+    | pnmtopng > "$screenshot"
+echo "ok: screenshot $screenshot"
+for dx in 4 28 52; do
+    [[ $(pixel $((X + 24 + dx)) $((Y + 194 + 10))) == "255 255 255" ]] || fail "answer box not white and empty"
+done
+echo "ok: answer box white and empty"
+blue=$(pamcut -left $((X + 26)) -top $((Y + 36)) -width 53 -height 17 "$work/screen.pnm" | pnmnoraw \
+    | tail -n +4 | xargs -n 3 | awk '$3 > $1 + 60 { n++ } END { print n + 0 }')
+((blue > 20)) || fail "the radius text is not selected at start"
+echo "ok: radius text selected at start"
+
+# Alt+C calculates: digits appear in the answer box.
+xdotool key --clearmodifiers alt+c
+sleep 0.7
+grab
+dark=$(pamcut -left $((X + 26)) -top $((Y + 196)) -width 53 -height 17 "$work/screen.pnm" | pnmnoraw \
+    | tail -n +4 | xargs -n 3 | awk '$1 + $2 + $3 < 300 { n++ } END { print n + 0 }')
+((dark > 10)) || fail "Alt+C showed no answer"
+echo "ok: Alt+C shows an answer"
+
+ends_by alt+x
+start
+ends_by alt+F4 # the close box, through the window manager
+echo "smoke test passed"
