@@ -20,7 +20,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]] && break
     sleep 0.1
 done
 
@@ -28,14 +28,14 @@ start() { # starts the program; sets app and window
     "$program" &
     app=$!
     pids+=("$app")
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$' | head -n 1) \
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$') \
         || fail "no window titled 'RCF/RPM Conversion' appeared"
+    window=${window%%$'\n'*}
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
     for _ in $(seq 50); do
         [[ $(xdotool getactivewindow 2>/dev/null) == "$window" ]] && break
         sleep 0.1
     done
-    sleep 0.5 # let the first focus and the selection paint
 }
 
 ends_by() { # key: the program must end with status 0 within 5 s
@@ -67,7 +67,8 @@ echo "ok: client area 537x327"
 title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"$/\1/p')
 [[ $title == "RCF/RPM Conversion" ]] || fail "title '$title'"
 echo "ok: title '$title'"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (70 x 72)' || fail "no 70x72 window icon"
+icon=$(xprop -id "$window" _NET_WM_ICON) # whole, not piped to grep -q: pipefail would see SIGPIPE
+[[ $icon == *"Icon (70 x 72)"* ]] || fail "no 70x72 window icon"
 echo "ok: 70x72 window icon"
 read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r screen_width screen_height < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
@@ -80,25 +81,34 @@ echo "ok: frame ${frame_width}x${frame_height} centred at +${frame_x}+${frame_y}
 
 # The start state on screen: the answer box empty and white, the radius text selected.
 grab
-pamcut -left "$frame_x" -top "$frame_y" -width "$frame_width" -height "$frame_height" "$work/screen.pnm" \
-    | pnmtopng > "$screenshot"
-echo "ok: screenshot $screenshot"
+count() { # left top width height awk-condition-on-r,g,b: pixels of the box that meet it
+    pamcut -left "$1" -top "$2" -width "$3" -height "$4" "$work/screen.pnm" | pnmnoraw | tail -n +4 | xargs -n 3 \
+        | awk "$5 { n++ } END { print n + 0 }"
+}
+selected() { (($(count $((X + 26)) $((Y + 36)) 53 17 '$3 > $1 + 60') > 20)); } # highlight behind the "6"
+answered() { (($(count $((X + 26)) $((Y + 196)) 53 17 '$1 + $2 + $3 < 300') > 10)); } # digits in the box
+within_5s() { # condition: grabs the screen until it holds
+    for _ in $(seq 25); do
+        "$1" && return 0
+        sleep 0.2
+        grab
+    done
+    return 1
+}
+within_5s selected || fail "the radius text is not selected at start"
+echo "ok: radius text selected at start"
 for dx in 4 28 52; do
     [[ $(pixel $((X + 24 + dx)) $((Y + 194 + 10))) == "255 255 255" ]] || fail "answer box not white and empty"
 done
 echo "ok: answer box white and empty"
-blue=$(pamcut -left $((X + 26)) -top $((Y + 36)) -width 53 -height 17 "$work/screen.pnm" | pnmnoraw \
-    | tail -n +4 | xargs -n 3 | awk '$3 > $1 + 60 { n++ } END { print n + 0 }')
-((blue > 20)) || fail "the radius text is not selected at start"
-echo "ok: radius text selected at start"
+pamcut -left "$frame_x" -top "$frame_y" -width "$frame_width" -height "$frame_height" "$work/screen.pnm" \
+    | pnmtopng > "$screenshot"
+echo "ok: screenshot $screenshot"
 
 # Alt+C calculates: digits appear in the answer box.
 xdotool key --clearmodifiers alt+c
-sleep 0.7
 grab
-dark=$(pamcut -left $((X + 26)) -top $((Y + 196)) -width 53 -height 17 "$work/screen.pnm" | pnmnoraw \
-    | tail -n +4 | xargs -n 3 | awk '$1 + $2 + $3 < 300 { n++ } END { print n + 0 }')
-((dark > 10)) || fail "Alt+C showed no answer"
+within_5s answered || fail "Alt+C showed no answer"
 echo "ok: Alt+C shows an answer"
 
 ends_by alt+x
