@@ -73,39 +73,9 @@ Form1::Form1(QWidget* parent)
     Q_UNUSED(picturesLoaded);
     ui->setupUi(this);
 
-    // Where Arial is not installed, fontconfig draws its metric twin Liberation Sans.
-    // Naming the twin draws the same face and spares Qt a sort of every installed font
-    // for fallbacks when it finds no Arial (about 3 % of the instructions to idle).
-    const auto installed = [](const QString& family) { return !QFontDatabase::styles(family).isEmpty(); };
-    if (!installed(QStringLiteral("Arial")) && installed(QStringLiteral("Liberation Sans"))) {
-        QFont contact = ui->LabelVelAddress->font();
-        contact.setFamily(QStringLiteral("Liberation Sans"));
-        ui->LabelVelAddress->setFont(contact);
-    }
-
-    // The client area takes the style's Midlight colour, the role nearest to a window
-    // border's colour: a shade off the face colour, as the desktop draws window borders.
-    // Every control that shows text paints the face colour (Window) behind it, so frames
-    // and labels stand out from the background and their text keeps the theme's
-    // contrast, on dark themes too.
-    setBackgroundRole(QPalette::Midlight);
-    setAutoFillBackground(true);
-    for (QWidget* face : {static_cast<QWidget*>(ui->FrameUnits), static_cast<QWidget*>(ui->FrameConvert),
-                          static_cast<QWidget*>(ui->FrameConvertTo), static_cast<QWidget*>(ui->LabelAnswer),
-                          static_cast<QWidget*>(ui->LabelVelAddress), static_cast<QWidget*>(ui->Picture1)}) {
-        face->setBackgroundRole(QPalette::Window);
-        face->setAutoFillBackground(true);
-    }
-
-    // The form was drawn for a smaller dialog font; where a caption does not fit the
-    // current one, its box grows to the right inside its frame rather than cut the caption.
-    for (QWidget* captioned : {static_cast<QWidget*>(ui->OptionCm), static_cast<QWidget*>(ui->OptionIn),
-                               static_cast<QWidget*>(ui->OptionRCF), static_cast<QWidget*>(ui->OptionRPM),
-                               static_cast<QWidget*>(ui->LabelAnswerUnits)}) {
-        const int room = captioned->parentWidget()->contentsRect().right() - captioned->x();
-        captioned->resize(std::clamp(captioned->sizeHint().width(), captioned->width(), std::max(room, captioned->width())),
-                          captioned->height());
-    }
+    UseContactFont();
+    PaintBackgrounds();
+    FitCaptions();
 
     for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM}) {
         option->installEventFilter(this);
@@ -129,6 +99,49 @@ Form1::Form1(QWidget* parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::UseContactFont()
+{
+    // Where Arial is not installed, fontconfig draws its metric twin Liberation Sans.
+    // Naming the twin draws the same face and spares Qt a sort of every installed font
+    // for fallbacks when it finds no Arial (about 3 % of the instructions to idle).
+    const auto installed = [](const QString& family) { return !QFontDatabase::styles(family).isEmpty(); };
+    if (!installed(QStringLiteral("Arial")) && installed(QStringLiteral("Liberation Sans"))) {
+        QFont contact = ui->LabelVelAddress->font();
+        contact.setFamily(QStringLiteral("Liberation Sans"));
+        ui->LabelVelAddress->setFont(contact);
+    }
+}
+
+void Form1::PaintBackgrounds()
+{
+    // The client area takes the style's Midlight colour, the role nearest to a window
+    // border's colour: a shade off the face colour, as the desktop draws window borders.
+    // Every control that shows text paints the face colour (Window) behind it, so frames
+    // and labels stand out from the background and their text keeps the theme's
+    // contrast, on dark themes too.
+    setBackgroundRole(QPalette::Midlight);
+    setAutoFillBackground(true);
+    const QList<QWidget*> faces = {ui->FrameUnits, ui->FrameConvert, ui->FrameConvertTo,
+                                   ui->LabelAnswer, ui->LabelVelAddress, ui->Picture1};
+    for (QWidget* face : faces) {
+        face->setBackgroundRole(QPalette::Window);
+        face->setAutoFillBackground(true);
+    }
+}
+
+void Form1::FitCaptions()
+{
+    // The form was drawn for a smaller dialog font; where a caption does not fit the
+    // current one, its box grows to the right inside its frame rather than cut the caption.
+    const QList<QWidget*> captioned = {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM,
+                                       ui->LabelAnswerUnits};
+    for (QWidget* control : captioned) {
+        const int room = control->parentWidget()->contentsRect().right() - control->x();
+        const int width = std::clamp(control->sizeHint().width(), control->width(), std::max(room, control->width()));
+        control->resize(width, control->height());
+    }
+}
 
 void Form1::Form_Load()
 {

@@ -51,6 +51,9 @@ private:
     void TextRadius_GotFocus();
     void CalculateAnswer();
 
+    void UseContactFont();
+    void PaintBackgrounds();
+    void FitCaptions();
     void ShowAnswer(const QString& text);
     void ReportFailure(const QString& kind, const QString& cause);
     void CentreOnScreen(const QSize& outer);
