@@ -10,10 +10,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScreen>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 // The icon and the logo live in this static library; without a reference the linker
 // would drop them. Must be called outside any namespace.
@@ -117,16 +120,26 @@ void Form1::PaintBackgrounds()
 {
     // The client area takes the style's Midlight colour, the role nearest to a window
     // border's colour: a shade off the face colour, as the desktop draws window borders.
-    // Every control that shows text paints the face colour (Window) behind it, so frames
-    // and labels stand out from the background and their text keeps the theme's
-    // contrast, on dark themes too.
+    // Every control that shows text stands on its face colour (Window), so frames and
+    // labels stand out from the background and their text keeps the theme's contrast,
+    // on dark themes too. paintEvent draws those faces.
     setBackgroundRole(QPalette::Midlight);
     setAutoFillBackground(true);
-    const QList<QWidget*> faces = {ui->FrameUnits, ui->FrameConvert, ui->FrameConvertTo,
-                                   ui->LabelAnswer, ui->LabelVelAddress, ui->Picture1};
-    for (QWidget* face : faces) {
-        face->setBackgroundRole(QPalette::Window);
-        face->setAutoFillBackground(true);
+}
+
+void Form1::paintEvent(QPaintEvent* event)
+{
+    // The form paints the faces rather than the controls filling their own backgrounds:
+    // opaque children would cost the window's repaint bookkeeping at every caret blink.
+    const QWidget* const faces[] = {ui->FrameUnits, ui->FrameConvert, ui->FrameConvertTo,
+                                    ui->LabelAnswer, ui->LabelVelAddress, ui->Picture1};
+    std::optional<QPainter> painter; // a blink of the caret touches no face: no painter
+    for (const QWidget* face : faces) {
+        if (!event->rect().intersects(face->geometry()))
+            continue;
+        if (!painter)
+            painter.emplace(this);
+        painter->fillRect(face->geometry(), face->palette().brush(QPalette::Window));
     }
 }
 

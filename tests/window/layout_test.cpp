@@ -169,16 +169,24 @@ void LayoutTest::answerBoxIsBlackOnWhite()
     Form1 form;
     QApplication::setPalette(QPalette());
     const auto* answer = Control<QLabel>(form, "LabelAnswer");
-    QVERIFY(answer->autoFillBackground());
-    QCOMPARE(answer->palette().color(answer->backgroundRole()), QColor(Qt::white));
     QCOMPARE(answer->palette().color(answer->foregroundRole()), QColor(Qt::black));
     QCOMPARE(answer->frameShadow(), QFrame::Sunken);
     QVERIFY(answer->frameWidth() > 0);
     QCOMPARE(answer->alignment(), Qt::AlignCenter);
-    // The window's background differs from the face colour behind the frames.
-    const QWidget* frame = Control(form, "FrameUnits");
-    QVERIFY(frame->autoFillBackground());
-    QVERIFY(form.palette().color(form.backgroundRole()) != frame->palette().color(frame->backgroundRole()));
+
+    // As drawn: white inside the answer box; the face colour behind the frames, the
+    // labels and the picture's border; the window's own background between them.
+    const QImage shown = form.grab().toImage();
+    const auto colourAt = [&](const char* name, QPoint inside) {
+        return shown.pixel(Control(form, name)->geometry().topLeft() + inside);
+    };
+    const QRgb face = form.palette().color(QPalette::Window).rgb();
+    QCOMPARE(colourAt("LabelAnswer", {4, 4}), QColor(Qt::white).rgb());
+    for (const char* name : {"FrameUnits", "FrameConvert", "FrameConvertTo", "LabelVelAddress"})
+        QVERIFY2(colourAt(name, {2, 2}) == face, name);
+    const QRgb background = shown.pixel(2, 2);
+    QCOMPARE(background, form.palette().color(QPalette::Midlight).rgb());
+    QVERIFY(background != face);
 }
 
 void LayoutTest::accessibility_data()
