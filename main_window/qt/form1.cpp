@@ -1,6 +1,9 @@
 #include "form1.h"
 #include "ui_form1.h"
 
+#include "centring.h"
+#include "contact_block.h"
+#include "failure_report.h"
 #include "rcf_rpm.h"
 
 #include <QDate>
@@ -25,45 +28,6 @@ static int LoadPictures()
     Q_INIT_RESOURCE(tornevo);
     return 0;
 }
-
-namespace tornevo {
-
-QPoint CentredTopLeft(const QRect& screen, const QSize& outer)
-{
-    const float left = (float(screen.width()) - float(outer.width())) / 2.0f;
-    const float top = (float(screen.height()) - float(outer.height())) / 2.0f;
-    // A window sits on whole pixels: halves go to the even neighbour.
-    return screen.topLeft() + QPoint(int(std::lrint(left)), int(std::lrint(top)));
-}
-
-QString ContactBlock(int year)
-{
-    return QStringLiteral("1 Example Street\n"
-                          "Example City 00000\n"
-                          "E-mail: info@example.com\n"
-                          "Web site: www.example.com\n"
-                          "Copyright \u00A9 Company ")
-        + QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
-}
-
-} // namespace tornevo
-
-namespace {
-
-QString LikelyCause(tornevo::FailureKind kind)
-{
-    switch (kind) {
-    case tornevo::FailureKind::Overflow:
-        return QStringLiteral("A number typed in, or the answer, is too large.");
-    case tornevo::FailureKind::DivisionByZero:
-        return QStringLiteral("The radius reads as zero.");
-    case tornevo::FailureKind::InvalidArgument:
-        return QStringLiteral("The radius and the value to convert have opposite signs.");
-    }
-    return {};
-}
-
-} // namespace
 
 Form1::Form1(QWidget* parent)
     // A top-level window rather than a transient dialog, so that it has a task-bar entry
@@ -162,7 +126,7 @@ void Form1::Form_Load()
     // centres again once the real frame has arrived.
     centredOuterSize_ = frameGeometry().size();
     CentreOnScreen(centredOuterSize_);
-    ui->LabelVelAddress->setText(tornevo::ContactBlock(QDate::currentDate().year()));
+    ui->LabelVelAddress->setText(QString::fromStdString(tornevo::ContactBlock(QDate::currentDate().year())));
 }
 
 void Form1::CommandCalculate_Click()
@@ -170,7 +134,7 @@ void Form1::CommandCalculate_Click()
     try {
         CalculateAnswer();
     } catch (const tornevo::CalculationFailure& failure) {
-        ReportFailure(QString::fromLatin1(failure.what()), LikelyCause(failure.kind()));
+        ReportFailure(failure.kind());
     }
 }
 
@@ -236,13 +200,15 @@ void Form1::ShowAnswer(const QString& text)
     ui->LabelAnswer->setText(text);
 }
 
-void Form1::ReportFailure(const QString& kind, const QString& cause)
+void Form1::ReportFailure(tornevo::FailureKind kind)
 {
     // The program goes on after OK. The focus returns where it was; a text box then
     // selects its text, so that the bad value can be retyped at once.
     selectOnActivation_ = qobject_cast<QLineEdit*>(focusWidget());
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tornevo"), kind, QMessageBox::Ok, this);
-    box.setInformativeText(cause);
+    const auto text = [](std::string_view sentence) { return QString::fromUtf8(sentence.data(), sentence.size()); };
+    QMessageBox box(QMessageBox::Critical, text(tornevo::FailureTitle), text(tornevo::FailureKindText(kind)),
+                    QMessageBox::Ok, this);
+    box.setInformativeText(text(tornevo::LikelyCause(kind)));
     box.exec();
     // Not every window manager (nor Qt's offscreen platform) gives the activation back
     // to the window under a closed box; the activation returns the focus.
@@ -251,8 +217,12 @@ void Form1::ReportFailure(const QString& kind, const QString& cause)
 
 void Form1::CentreOnScreen(const QSize& outer)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(tornevo::CentredTopLeft(screen->geometry(), outer));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const auto [x, y] = tornevo::CentredTopLeft(area.x(), area.y(), area.width(), area.height(), outer.width(),
+                                                    outer.height());
+        move(x, y);
+    }
 }
 
 void Form1::CorrectCentring()

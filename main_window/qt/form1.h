@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QPoint>
 #include <QPointer>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -13,17 +11,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 namespace Ui { class Form1; }
-
-namespace tornevo {
-
-// Top-left corner that centres a window of the given outer size on the screen area;
-// the halves are worked out in single precision.
-QPoint CentredTopLeft(const QRect& screen, const QSize& outer);
-
-// The maker's contact lines, then the notice line ending with the year in four digits.
-QString ContactBlock(int year);
-
-} // namespace tornevo
+namespace tornevo { enum class FailureKind; }
 
 // The program's one window: RCF/RPM conversion with its inputs, answer and logo.
 class Form1 : public QDialog {
@@ -56,7 +44,7 @@ private:
     void PaintBackgrounds();
     void FitCaptions();
     void ShowAnswer(const QString& text);
-    void ReportFailure(const QString& kind, const QString& cause);
+    void ReportFailure(tornevo::FailureKind kind);
     void CentreOnScreen(const QSize& outer);
     void CorrectCentring();
     void TextBoxFocused(QLineEdit* box, int reason);

@@ -1,0 +1,121 @@
+// What both windows share: the form table's own consistency, the centring arithmetic,
+// the contact block and the failure sentences.
+
+#include "centring.h"
+#include "contact_block.h"
+#include "failure_report.h"
+#include "form_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+namespace {
+
+using namespace tornevo;
+using form::Controls;
+using form::Kind;
+
+TEST(FormTable, TabIndexesRunZeroToFourteenInTableOrder)
+{
+    for (std::size_t i = 0; i < Controls.size(); ++i)
+        EXPECT_EQ(Controls[i].tabIndex, int(i)) << Controls[i].name;
+}
+
+TEST(FormTable, ContainersAreTheWindowOrAFrameListedEarlier)
+{
+    std::set<std::string_view> frames;
+    for (const form::Control& c : Controls) {
+        if (c.container != form::WindowName) {
+            EXPECT_TRUE(frames.count(c.container)) << c.name;
+        }
+        if (c.kind == Kind::Frame)
+            frames.insert(c.name);
+    }
+}
+
+TEST(FormTable, EveryControlLiesInsideItsContainer)
+{
+    for (const form::Control& c : Controls) {
+        const int width = c.container == form::WindowName ? form::ClientWidth : form::Find(c.container)->place.width;
+        const int height = c.container == form::WindowName ? form::ClientHeight : form::Find(c.container)->place.height;
+        EXPECT_GE(c.place.left, 0) << c.name;
+        EXPECT_GE(c.place.top, 0) << c.name;
+        EXPECT_LE(c.place.left + c.place.width, width) << c.name;
+        EXPECT_LE(c.place.top + c.place.height, height) << c.name;
+    }
+}
+
+TEST(FormTable, OneSelectionPerGroupAndOneDefaultButton)
+{
+    int units = 0, from = 0, defaults = 0;
+    for (const form::Control& c : Controls) {
+        if (!c.selectedAtStart)
+            continue;
+        units += c.container == "FrameUnits";
+        from += c.container == "FrameConvert";
+        defaults += c.kind == Kind::CommandButton;
+    }
+    EXPECT_EQ(units, 1);
+    EXPECT_EQ(from, 1);
+    EXPECT_EQ(defaults, 1);
+    EXPECT_TRUE(form::Find("CommandCalculate")->selectedAtStart);
+}
+
+TEST(FormTable, PictureHoldsTheLogoInsideATwoPixelBorder)
+{
+    const form::Twips picture = form::Find("Picture1")->place;
+    EXPECT_EQ(form::Pixels(picture.width), form::LogoWidth + 4);
+    EXPECT_EQ(form::Pixels(picture.height), form::LogoHeight + 4);
+    EXPECT_EQ(form::Pixels(form::ClientWidth), 537);
+    EXPECT_EQ(form::Pixels(form::ClientHeight), 327);
+}
+
+struct CentringCase {
+    const char* name;
+    int screen[4];
+    int outer[2];
+    ScreenPoint topLeft;
+};
+
+TEST(Centring, HalvesInSinglePrecisionGoToTheEvenNeighbour)
+{
+    const CentringCase cases[] = {
+        {"even room", {0, 0, 1280, 800}, {540, 350}, {370, 225}},
+        {"odd room, half to even", {0, 0, 1280, 800}, {537, 327}, {372, 236}},
+        {"other half to even", {0, 0, 1024, 768}, {539, 349}, {242, 210}},
+        {"screen origin counts", {1920, -200, 1280, 1024}, {539, 348}, {1920 + 370, -200 + 338}},
+        {"window larger than screen", {0, 0, 320, 240}, {537, 327}, {-108, -44}},
+    };
+    for (const CentringCase& c : cases)
+        EXPECT_EQ(CentredTopLeft(c.screen[0], c.screen[1], c.screen[2], c.screen[3], c.outer[0], c.outer[1]),
+                  c.topLeft)
+            << c.name;
+}
+
+TEST(ContactBlock, FourLinesEachWithALineFeedThenTheYearInFourDigits)
+{
+    const std::pair<int, std::string> years[] = {{2026, "2026"}, {2031, "2031"}, {987, "0987"}};
+    for (const auto& [year, digits] : years) {
+        const std::string block = ContactBlock(year);
+        EXPECT_EQ(std::count(block.begin(), block.end(), '\n'), 4);
+        EXPECT_EQ(block.find('\r'), std::string::npos);
+        EXPECT_NE(block.find("\nE-mail: info@"), std::string::npos);
+        EXPECT_NE(block.find("\nWeb site: www."), std::string::npos);
+        EXPECT_TRUE(block.ends_with(" " + digits)) << block;
+    }
+}
+
+TEST(FailureReport, NamesTheKindThenACause)
+{
+    EXPECT_EQ(FailureTitle, "Tornevo");
+    EXPECT_EQ(FailureKindText(FailureKind::Overflow), "Overflow");
+    EXPECT_EQ(FailureKindText(FailureKind::DivisionByZero), "Division by zero");
+    EXPECT_EQ(FailureKindText(FailureKind::InvalidArgument), "Invalid argument");
+    for (FailureKind kind : {FailureKind::Overflow, FailureKind::DivisionByZero, FailureKind::InvalidArgument})
+        EXPECT_FALSE(LikelyCause(kind).empty());
+}
+
+} // namespace
