@@ -3,6 +3,7 @@
 
 #include "centring.h"
 #include "contact_block.h"
+#include "dialog_scale.h"
 #include "failure_report.h"
 #include "form_layout.h"
 
@@ -71,6 +72,39 @@ TEST(FormTable, PictureHoldsTheLogoInsideATwoPixelBorder)
     EXPECT_EQ(form::Pixels(picture.height), form::LogoHeight + 4);
     EXPECT_EQ(form::Pixels(form::ClientWidth), 537);
     EXPECT_EQ(form::Pixels(form::ClientHeight), 327);
+}
+
+TEST(DialogScale, GrowsWithTheFontButNeverShrinks)
+{
+    const form::FontMeasure drawnFor{6.0, 13.0};
+    EXPECT_EQ(form::DialogScale({6.0, 13.0}, drawnFor), (form::Scale{1.0, 1.0}));
+    EXPECT_EQ(form::DialogScale({5.0, 11.0}, drawnFor), (form::Scale{1.0, 1.0}));
+    EXPECT_EQ(form::DialogScale({9.0, 13.0}, drawnFor), (form::Scale{1.5, 1.0}));
+    EXPECT_EQ(form::DialogScale({6.0, 26.0}, drawnFor), (form::Scale{1.0, 2.0}));
+    EXPECT_EQ(form::DialogScale({7.0, 15.0}, {0.0, 0.0}), (form::Scale{1.0, 1.0}));
+}
+
+TEST(DialogScale, EveryControlAtNinetySixDpiSitsAtItsTwipsOverFifteen)
+{
+    for (const form::Control& c : Controls) {
+        const form::PixelRect at96 = form::ToPixels(c.place, {});
+        EXPECT_EQ(at96, (form::PixelRect{form::Pixels(c.place.left), form::Pixels(c.place.top),
+                                         form::Pixels(c.place.width), form::Pixels(c.place.height)}))
+            << c.name;
+    }
+    EXPECT_EQ(form::ToPixels({0, 0, form::ClientWidth, form::ClientHeight}, {}), (form::PixelRect{0, 0, 537, 327}));
+}
+
+TEST(DialogScale, EdgesThatMeetInTwipsMeetInPixels)
+{
+    // 4095 + 2535 = 6630 twips: the picture's right edge, at any scale and DPI.
+    for (double dpi : {96.0, 120.0, 144.0, 192.0})
+        for (form::Scale scale : {form::Scale{}, form::Scale{1.3, 1.17}}) {
+            const form::PixelRect left = form::ToPixels({4095, 900, 2535, 1155}, scale, dpi);
+            const form::PixelRect right = form::ToPixels({6630, 900, 100, 1155}, scale, dpi);
+            EXPECT_EQ(left.left + left.width, right.left) << dpi;
+        }
+    EXPECT_EQ(form::ToPixels({360, 517, 855, 315}, {}, 192.0), (form::PixelRect{48, 69, 114, 42}));
 }
 
 struct CentringCase {
