@@ -6,6 +6,7 @@
 #include "failure_report.h"
 #include "rcf_rpm.h"
 
+#include <QAccessible>
 #include <QDate>
 #include <QFocusEvent>
 #include <QFontDatabase>
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
@@ -58,6 +60,12 @@ Form1::Form1(QWidget* parent)
 
     ui->TextRadius->installEventFilter(this);
     ui->TextConvert->installEventFilter(this);
+    ui->Picture1->installEventFilter(this);
+    // Any change of an input leaves the answer on show out of date until the next calculation.
+    for (QLineEdit* box : {ui->TextRadius, ui->TextConvert})
+        connect(box, &QLineEdit::textChanged, this, &Form1::MarkAnswerOutOfDate);
+    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM})
+        connect(option, &QRadioButton::toggled, this, &Form1::MarkAnswerOutOfDate);
     // The first focus arrives with the window's first activation; it selects like a Tab.
     selectOnActivation_ = ui->TextRadius;
     ui->TextRadius->setFocus();
@@ -105,6 +113,25 @@ void Form1::paintEvent(QPaintEvent* event)
             painter.emplace(this);
         painter->fillRect(face->geometry(), face->palette().brush(QPalette::Window));
     }
+    // The picture fills its box to the border, so its focus mark is a ring around the box.
+    if (ui->Picture1->hasFocus() && event->rect().intersects(PictureFocusMark())) {
+        if (!painter)
+            painter.emplace(this);
+        const QRect ring = PictureFocusMark();
+        const QBrush highlight = palette().brush(QPalette::Highlight);
+        const int width = PictureFocusMarkWidth;
+        painter->fillRect(ring.x(), ring.y(), ring.width(), width, highlight);
+        painter->fillRect(ring.x(), ring.bottom() - width + 1, ring.width(), width, highlight);
+        painter->fillRect(ring.x(), ring.y(), width, ring.height(), highlight);
+        painter->fillRect(ring.right() - width + 1, ring.y(), width, ring.height(), highlight);
+    }
+}
+
+QRect Form1::PictureFocusMark() const
+{
+    // One pixel of background between the ring and the picture's border keeps them apart.
+    const int margin = PictureFocusMarkWidth + 1;
+    return ui->Picture1->geometry().adjusted(-margin, -margin, margin, margin);
 }
 
 void Form1::FitCaptions()
@@ -176,9 +203,42 @@ void Form1::CalculateAnswer()
         .fromRcf = ui->OptionRCF->isChecked(),
     });
     // Both labels are written only after the calculation succeeded.
+    const QString before = ui->LabelAnswer->text();
     ShowAnswer(QString::fromStdString(answer.text));
     ui->LabelAnswerUnits->setText(answer.quantity == tornevo::Quantity::Rpm ? ui->OptionRPM->text()
                                                                             : ui->OptionRCF->text());
+    answerUnits_ = ui->LabelAnswerUnits->text();
+    answerOutOfDate_ = false;
+    ShowAnswerState();
+    // The label has an accessible name, so Qt announces no change of its text by itself;
+    // a screen reader learns of the new answer from this event and the new description.
+    QAccessibleTextUpdateEvent changed(ui->LabelAnswer, 0, before, ui->LabelAnswer->text());
+    QAccessible::updateAccessibility(&changed);
+}
+
+void Form1::MarkAnswerOutOfDate()
+{
+    // Before the first calculation there is no answer to be out of date.
+    if (answerOutOfDate_ || ui->LabelAnswer->text().isEmpty())
+        return;
+    answerOutOfDate_ = true;
+    ShowAnswerState();
+}
+
+void Form1::ShowAnswerState()
+{
+    // An answer that no longer matches the inputs keeps its number on show, greyed out in
+    // the disabled text colour on the box's white, so that nobody reads it as current.
+    QPalette colours = ui->LabelAnswer->palette();
+    const QColor text = answerOutOfDate_ ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        colours.setColor(group, QPalette::WindowText, text);
+    ui->LabelAnswer->setPalette(colours);
+    // The accessible name stays "Answer"; the description gives the number with the unit
+    // it was calculated in, which the unit label no longer shows once "Convert from" changed.
+    const QString answer = ui->LabelAnswer->text().trimmed() + QLatin1Char(' ') + answerUnits_;
+    ui->LabelAnswer->setAccessibleDescription(
+        answerOutOfDate_ ? QStringLiteral("Out of date: %1, from an earlier calculation").arg(answer) : answer);
 }
 
 void Form1::ShowAnswer(const QString& text)
@@ -247,6 +307,8 @@ void Form1::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         CorrectCentring();
+    else if (event->type() == QEvent::PaletteChange && !ui->LabelAnswer->text().isEmpty())
+        ShowAnswerState(); // a new theme brings a new disabled text colour
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)
@@ -304,10 +366,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
         if (event->type() == QEvent::FocusIn)
             TextBoxFocused(box, static_cast<QFocusEvent*>(event)->reason());
+        else if (event->type() == QEvent::MouseButtonPress && box == selectOnRelease_
+                 && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            selectOnRelease_ = nullptr; // the context menu or a paste takes this release
         else if (event->type() == QEvent::MouseButtonRelease && box == selectOnRelease_) {
             selectOnRelease_ = nullptr;
-            box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+            // Only a plain click selects everything; a drag keeps what the user selected.
+            if (!box->hasSelectedText())
+                box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
         }
+    } else if (watched == ui->Picture1) {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            update(PictureFocusMark());
     } else if (auto* option = qobject_cast<QRadioButton*>(watched)) {
         if (event->type() == QEvent::FocusOut)
             KeepTabStopOnSelection(option->parentWidget());

@@ -44,6 +44,9 @@ private:
     void PaintBackgrounds();
     void FitCaptions();
     void ShowAnswer(const QString& text);
+    void MarkAnswerOutOfDate();
+    QRect PictureFocusMark() const;
+    void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
     void CentreOnScreen(const QSize& outer);
     void CorrectCentring();
@@ -51,12 +54,19 @@ private:
     void KeepTabStopOnSelection(QWidget* group);
     bool MoveSelection(QRadioButton* from, int key);
 
+    static constexpr int PictureFocusMarkWidth = 2;
+
     std::unique_ptr<Ui::Form1> ui;
     // The outer size the window was centred with; empty once the real frame was used.
     QSize centredOuterSize_;
     // The text box whose next focus by window activation is one the program caused
     // (the start, the failure box closing), so it selects its text as on Tab.
     QPointer<QLineEdit> selectOnActivation_;
-    // The text box that took the focus with a mouse press; it selects on the release.
+    // The text box that took the focus with a left mouse press; it selects on the release
+    // unless the user dragged out a selection of their own.
     QPointer<QLineEdit> selectOnRelease_;
+    // The unit of the answer on show, as it was calculated, and whether an input has
+    // changed since that calculation.
+    QString answerUnits_;
+    bool answerOutOfDate_ = false;
 };
