@@ -202,8 +202,9 @@ void LayoutTest::accessibility_data()
     QTest::newRow("TextRadius") << "Radius" << "";
     QTest::newRow("TextConvert") << "Value to convert" << "";
     QTest::newRow("Picture1") << "Company logo" << "";
-    // Labels get no name: their shown text is what a screen reader must read.
-    QTest::newRow("LabelAnswer") << "" << "Answer";
+    // The answer is named; its description gives the number with its unit (answer_test).
+    QTest::newRow("LabelAnswer") << "Answer" << "";
+    // Other labels get no name: their shown text is what a screen reader must read.
     QTest::newRow("LabelAnswerUnits") << "" << "Answer units";
     QTest::newRow("LabelVelAddress") << "" << "Contact details";
 }
