@@ -1,0 +1,602 @@
+#include "form1.h"
+
+#include "centring.h"
+#include "contact_block.h"
+#include "desktop.h"
+#include "failure_report.h"
+#include "form_layout.h"
+#include "rcf_rpm.h"
+#include "win32_resources.h"
+
+#include <commctrl.h>
+#include <initguid.h> // the accessibility GUIDs are defined here, in this one file
+#include <oleacc.h>
+#include <olectl.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr wchar_t WindowClass[] = L"Tornevo";
+constexpr wchar_t PictureClass[] = L"TornevoPicture";
+constexpr int FirstId = 100;
+constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+using tornevo::form::Controls;
+using tornevo::form::Kind;
+
+// A control's place relative to the window's client area: a frame's controls are
+// siblings of the frame here, as the dialog manager wants them.
+tornevo::form::Twips PlaceInWindow(const tornevo::form::Control& control)
+{
+    tornevo::form::Twips place = control.place;
+    if (const tornevo::form::Control* frame = tornevo::form::Find(control.container)) {
+        place.left += frame->place.left;
+        place.top += frame->place.top;
+    }
+    return place;
+}
+
+void Replace(HFONT& font, HFONT replacement)
+{
+    if (font)
+        DeleteObject(font);
+    font = replacement;
+}
+
+bool Checked(HWND button)
+{
+    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+} // namespace
+
+int Form1::ControlId(std::string_view name)
+{
+    for (std::size_t i = 0; i < Controls.size(); ++i)
+        if (Controls[i].name == name)
+            return FirstId + int(i);
+    return 0;
+}
+
+HWND Form1::Control(std::string_view name) const
+{
+    return GetDlgItem(window_, ControlId(name));
+}
+
+std::wstring Form1::Text(std::string_view name) const
+{
+    const HWND control = Control(name);
+    std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
+    return text;
+}
+
+HWND Form1::Create(HINSTANCE instance)
+{
+    static const bool registered = [instance] {
+        // The window is a dialog of a class of its own, for its icon and its name.
+        WNDCLASSEXW form{};
+        form.cbSize = sizeof form;
+        form.lpfnWndProc = DefDlgProcW;
+        form.cbWndExtra = DLGWINDOWEXTRA;
+        form.hInstance = instance;
+        form.hIcon = LoadIconW(instance, L"IDI_TORNEVO");
+        form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        form.lpszClassName = WindowClass;
+        WNDCLASSEXW picture{};
+        picture.cbSize = sizeof picture;
+        picture.lpfnWndProc = PictureProc;
+        picture.hInstance = instance;
+        picture.hCursor = form.hCursor;
+        picture.lpszClassName = PictureClass;
+        return RegisterClassExW(&form) && RegisterClassExW(&picture);
+    }();
+    if (!registered)
+        return nullptr;
+    // An empty dialog template: style, no controls, no menu, the class, no title yet.
+    // Form1 creates the controls itself and sizes everything in pixels.
+    WORD dialog[19] = {};
+    dialog[0] = LOWORD(WindowStyle);
+    dialog[1] = HIWORD(WindowStyle);
+    for (std::size_t i = 0; WindowClass[i]; ++i)
+        dialog[10 + i] = WindowClass[i];
+    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog), nullptr, DialogProc, 0);
+}
+
+Form1::Form1(HWND window)
+    : window_(window)
+{
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&accessibility_))))
+        accessibility_ = nullptr;
+    logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
+    SetWindowTextW(window_, desktop::Utf16(tornevo::form::WindowCaption).c_str());
+    CreateControls();
+    LayOut();
+    // Access keys shown underlined and focus marks drawn from the start, as the captions say.
+    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    // The first focus comes with the first activation; it selects like a Tab.
+    selectOnNextFocus_ = Control("TextRadius");
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (accessibility_) {
+        const MSAAPROPID names[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+        for (const auto& control : Controls)
+            accessibility_->ClearHwndProps(Control(control.name), OBJID_CLIENT, CHILDID_SELF, names, 2);
+        accessibility_->Release();
+    }
+    if (logo_)
+        logo_->Release();
+    for (HFONT font : {dialogFont_, contactFont_, answerFont_})
+        if (font)
+            DeleteObject(font);
+}
+
+void Form1::CreateControls()
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const tornevo::form::Control& control = Controls[i];
+        // A group runs from one WS_GROUP control to the next: the option buttons of a
+        // frame form one, every other control a group of its own.
+        const bool secondOption = control.kind == Kind::OptionButton && i > 0
+            && Controls[i - 1].kind == Kind::OptionButton && Controls[i - 1].container == control.container;
+        DWORD style = WS_CHILD | WS_VISIBLE | (secondOption ? 0 : WS_GROUP);
+        DWORD exStyle = 0;
+        const wchar_t* windowClass = L"BUTTON";
+        switch (control.kind) {
+        case Kind::TextBox:
+            windowClass = L"EDIT";
+            style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case Kind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case Kind::OptionButton:
+            // Only the checked button of a group is a tab stop, so Tab enters the group there.
+            style |= BS_AUTORADIOBUTTON | BS_NOTIFY | (control.selectedAtStart ? WS_TABSTOP : 0);
+            break;
+        case Kind::CommandButton:
+            style |= WS_TABSTOP | BS_NOTIFY | (control.selectedAtStart ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case Kind::Label:
+            windowClass = L"STATIC";
+            style |= SS_NOPREFIX;
+            if (control.name == "LabelAnswer") {
+                style |= SS_CENTER | SS_CENTERIMAGE;
+                exStyle = WS_EX_CLIENTEDGE;
+            } else
+                style |= control.name == "LabelVelAddress" ? SS_CENTER : SS_LEFT;
+            break;
+        case Kind::Picture:
+            windowClass = PictureClass;
+            style |= WS_TABSTOP;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        }
+        const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style, 0,
+                                             0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(FirstId + i)),
+                                             instance, nullptr);
+        if (control.kind == Kind::OptionButton && control.selectedAtStart) {
+            SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
+            (control.container == "FrameUnits" ? selectedUnits_ : selectedFrom_) = FirstId + int(i);
+        }
+        if (control.kind == Kind::TextBox) {
+            SendMessageW(created, EM_SETLIMITTEXT, 0, 0); // no limit but memory's
+            SetWindowSubclass(created, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        }
+        if (!control.accessibleName.empty())
+            Name(created, desktop::Utf16(control.accessibleName).c_str());
+    }
+    SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId("CommandCalculate")), 0);
+}
+
+tornevo::form::FontMeasure Form1::MeasureFont(HFONT font, UINT dpi)
+{
+    // Dialog units measure the mean width of the Latin letters and the line height.
+    static constexpr wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen, letters, 52, &extent);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    const double toStandard = 96.0 / dpi;
+    return {extent.cx / 52.0 * toStandard, metrics.tmHeight * toStandard};
+}
+
+void Form1::LayOut()
+{
+    // The form was drawn in twips for a dialog font like Windows' standard one, Segoe UI
+    // 9 pt, whose letters measure at most DrawnFor at 96 DPI: there the layout is twips / 15.
+    // A larger text size grows it (Wine's default message font, Tahoma 8 pt, is smaller
+    // and keeps it), and a higher DPI scales it.
+    dpi_ = desktop::WindowDpi(window_);
+    LOGFONTW message = desktop::MessageFont(dpi_);
+    Replace(dialogFont_, CreateFontIndirectW(&message));
+    LOGFONTW contact{};
+    contact.lfHeight = -MulDiv(9, int(dpi_), 72);
+    contact.lfWeight = FW_NORMAL;
+    contact.lfCharSet = ANSI_CHARSET;
+    lstrcpyW(contact.lfFaceName, L"Arial");
+    Replace(contactFont_, CreateFontIndirectW(&contact));
+
+    const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
+    for (const auto& control : Controls) {
+        const auto [left, top, width, height] = tornevo::form::ToPixels(PlaceInWindow(control), scale, dpi_);
+        const HWND placed = Control(control.name);
+        SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(placed, WM_SETFONT, WPARAM(control.name == "LabelVelAddress" ? contactFont_ : dialogFont_), FALSE);
+    }
+    const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
+                                                scale, dpi_);
+    const SIZE outer = desktop::OuterSize(client.width, client.height, WindowStyle, 0, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowAnswer(Text("LabelAnswer")); // its font fits the new size
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Form1::Form_Load()
+{
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const auto [left, top] = tornevo::CentredTopLeft(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                                     outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    SetWindowTextW(Control("LabelVelAddress"), desktop::Utf16(tornevo::ContactBlock(today.wYear)).c_str());
+}
+
+void Form1::CommandCalculate_Click()
+{
+    try {
+        CalculateAnswer();
+    } catch (const tornevo::CalculationFailure& failure) {
+        ReportFailure(failure.kind());
+    }
+}
+
+void Form1::CommandExit_Click()
+{
+    // Nothing to save: the window goes at once and the message loop ends with status 0.
+    DestroyWindow(window_);
+}
+
+void Form1::OptionRCF_Click()
+{
+    SetWindowTextW(Control("LabelAnswerUnits"), Text("OptionRPM").c_str());
+}
+
+void Form1::OptionRPM_Click()
+{
+    SetWindowTextW(Control("LabelAnswerUnits"), Text("OptionRCF").c_str());
+}
+
+void Form1::TextRadius_GotFocus()
+{
+    SendMessageW(Control("TextRadius"), EM_SETSEL, 0, GetWindowTextLengthW(Control("TextRadius")));
+}
+
+void Form1::TextConvert_GotFocus()
+{
+    SendMessageW(Control("TextConvert"), EM_SETSEL, 0, GetWindowTextLengthW(Control("TextConvert")));
+}
+
+void Form1::CalculateAnswer()
+{
+    const std::string radius = desktop::Utf8(Text("TextRadius"));
+    const std::string value = desktop::Utf8(Text("TextConvert"));
+    const tornevo::Answer answer = tornevo::ComputeAnswer({
+        .radiusText = radius,
+        .valueText = value,
+        .radiusInInches = Checked(Control("OptionIn")),
+        .fromRcf = Checked(Control("OptionRCF")),
+    });
+    // Both labels are written only after the calculation succeeded.
+    ShowAnswer(desktop::Utf16(answer.text));
+    answerUnits_ = Text(answer.quantity == tornevo::Quantity::Rpm ? "OptionRPM" : "OptionRCF");
+    SetWindowTextW(Control("LabelAnswerUnits"), answerUnits_.c_str());
+    answerOutOfDate_ = false;
+    ShowAnswerState();
+}
+
+void Form1::ShowAnswer(const std::wstring& text)
+{
+    // A cut-off number reads as another number: shrink the font until the whole text fits.
+    const HWND label = Control("LabelAnswer");
+    RECT room{};
+    GetClientRect(label, &room);
+    LOGFONTW font{};
+    GetObjectW(dialogFont_, sizeof font, &font);
+    const HDC dc = GetDC(label);
+    for (;;) {
+        Replace(answerFont_, CreateFontIndirectW(&font));
+        const HGDIOBJ previous = SelectObject(dc, answerFont_);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, previous);
+        const bool fits = extent.cx <= room.right && metrics.tmHeight <= room.bottom;
+        if (fits || std::abs(font.lfHeight) < 2)
+            break;
+        font.lfHeight = font.lfHeight * 9 / 10; // never 0, which would mean the default size
+        font.lfWidth = 0;
+    }
+    ReleaseDC(label, dc);
+    SendMessageW(label, WM_SETFONT, WPARAM(answerFont_), FALSE);
+    SetWindowTextW(label, text.c_str());
+}
+
+void Form1::MarkAnswerOutOfDate()
+{
+    // Before the first calculation there is no answer to be out of date.
+    if (answerOutOfDate_ || GetWindowTextLengthW(Control("LabelAnswer")) == 0)
+        return;
+    answerOutOfDate_ = true;
+    ShowAnswerState();
+}
+
+void Form1::ShowAnswerState()
+{
+    // An answer that no longer matches the inputs keeps its number on show, in the grey
+    // text colour on the box's white (WM_CTLCOLORSTATIC), so nobody reads it as current.
+    InvalidateRect(Control("LabelAnswer"), nullptr, TRUE);
+    // The name stays "Answer"; the description gives the number with the unit it was
+    // calculated in, which the unit label no longer shows once "Convert from" changed.
+    std::wstring answer = Text("LabelAnswer");
+    answer.erase(0, answer.find_first_not_of(L' '));
+    answer += L' ' + answerUnits_;
+    if (answerOutOfDate_)
+        answer = L"Out of date: " + answer + L", from an earlier calculation";
+    Name(Control("LabelAnswer"), answer.c_str(), true);
+}
+
+void Form1::ReportFailure(tornevo::FailureKind kind)
+{
+    // The program goes on after OK. The focus returns where it was; a text box then
+    // selects its text, so that the bad value can be retyped at once.
+    const HWND focus = GetFocus();
+    const std::wstring text = desktop::Utf16(tornevo::FailureKindText(kind)) + L"\n\n"
+        + desktop::Utf16(tornevo::LikelyCause(kind));
+    MessageBoxW(window_, text.c_str(), desktop::Utf16(tornevo::FailureTitle).c_str(), MB_OK | MB_ICONERROR);
+    if (GetFocus() != focus)
+        SetFocus(focus);
+    if (focus == Control("TextRadius"))
+        TextRadius_GotFocus();
+    else if (focus == Control("TextConvert"))
+        TextConvert_GotFocus();
+}
+
+void Form1::TextBoxFocused(HWND box)
+{
+    // Tab and Shift+Tab select the whole text, and so do the start and a left click (on
+    // its release, see TextBoxProc); coming back from another program keeps the user's place.
+    const bool byTab = GetKeyState(VK_TAB) < 0;
+    const bool programs = box == selectOnNextFocus_;
+    selectOnNextFocus_ = nullptr;
+    if (!byTab && !programs)
+        return;
+    box == Control("TextRadius") ? TextRadius_GotFocus() : TextConvert_GotFocus();
+}
+
+void Form1::FocusMoved(HWND focus)
+{
+    // A focused push button is the one Enter presses; elsewhere Calculate is.
+    const HWND exit = Control("CommandExit");
+    const HWND calculate = Control("CommandCalculate");
+    SendMessageW(calculate, BM_SETSTYLE, focus == exit ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+    SendMessageW(exit, BM_SETSTYLE, focus == exit ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void Form1::OptionSelected(int id)
+{
+    const HWND option = GetDlgItem(window_, id);
+    if (!Checked(option))
+        SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0); // a focus by arrow key clicks before it checks
+    int& selected = id <= ControlId("OptionIn") ? selectedUnits_ : selectedFrom_;
+    if (selected == id)
+        return; // a click on the button that was already selected changes nothing
+    SendMessageW(GetDlgItem(window_, selected), BM_SETCHECK, BST_UNCHECKED, 0);
+    // The group's tab stop follows its selection.
+    SetWindowLongPtrW(GetDlgItem(window_, selected), GWL_STYLE,
+                      GetWindowLongPtrW(GetDlgItem(window_, selected), GWL_STYLE) & ~LONG_PTR(WS_TABSTOP));
+    SetWindowLongPtrW(option, GWL_STYLE, GetWindowLongPtrW(option, GWL_STYLE) | WS_TABSTOP);
+    selected = id;
+    MarkAnswerOutOfDate();
+    if (id == ControlId("OptionRCF"))
+        OptionRCF_Click();
+    else if (id == ControlId("OptionRPM"))
+        OptionRPM_Click();
+}
+
+void Form1::Command(int id, int notification)
+{
+    const HWND control = GetDlgItem(window_, id);
+    if (notification == BN_SETFOCUS || notification == EN_SETFOCUS)
+        FocusMoved(control);
+    if (notification == EN_SETFOCUS)
+        TextBoxFocused(control);
+    else if (notification == EN_CHANGE)
+        MarkAnswerOutOfDate();
+    else if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
+        if (id == ControlId("CommandCalculate"))
+            CommandCalculate_Click();
+        else if (id == ControlId("CommandExit"))
+            CommandExit_Click();
+        else if (id >= FirstId && id < FirstId + int(Controls.size())
+                 && Controls[std::size_t(id - FirstId)].kind == Kind::OptionButton)
+            OptionSelected(id);
+    }
+    // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
+}
+
+void Form1::PaintFaces()
+{
+    // The frames stand on the face colour; the window around them on the border colour.
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window_, &paint);
+    for (const auto& control : Controls) {
+        if (control.kind != Kind::Frame)
+            continue;
+        RECT face{};
+        GetWindowRect(Control(control.name), &face);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&face), 2);
+        FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    EndPaint(window_, &paint);
+}
+
+void Form1::PaintPicture(HWND picture)
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(picture, &paint);
+    RECT inside{};
+    GetClientRect(picture, &inside);
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    if (logo_ && SUCCEEDED(logo_->get_Width(&width)) && SUCCEEDED(logo_->get_Height(&height)))
+        logo_->Render(dc, 0, 0, inside.right, inside.bottom, 0, height, width, -height, nullptr);
+    else
+        FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
+    if (GetFocus() == picture) // a tab stop must show that it has the focus
+        DrawFocusRect(dc, &inside);
+    EndPaint(picture, &paint);
+}
+
+void Form1::Name(HWND control, const wchar_t* name, bool description)
+{
+    if (accessibility_)
+        accessibility_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF,
+                                       description ? PROPID_ACC_DESCRIPTION : PROPID_ACC_NAME, name);
+}
+
+INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CTLCOLORDLG:
+        return INT_PTR(GetSysColorBrush(COLOR_ACTIVEBORDER));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        if (reinterpret_cast<HWND>(lParam) == Control("LabelAnswer")) {
+            // Black on white whatever the theme; grey while the answer is out of date.
+            SetTextColor(dc, answerOutOfDate_ ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+            SetBkColor(dc, RGB(255, 255, 255));
+            return INT_PTR(GetStockObject(WHITE_BRUSH));
+        }
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return INT_PTR(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_PAINT:
+        PaintFaces();
+        return TRUE;
+    case WM_COMMAND:
+        Command(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_DPICHANGED: {
+        LayOut();
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS)
+            LayOut(); // a new text size
+        return FALSE;
+    case WM_CLOSE: // the close box: no cancel button to send it to
+        DestroyWindow(window_);
+        return TRUE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK Form1::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(new Form1(window)));
+        return FALSE; // the first activation puts the focus in the first tab stop
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!form)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        delete form;
+        return FALSE;
+    }
+    return form->Handle(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    // A plain left click into a text box selects its text on the release (the press
+    // itself places the caret); a drag keeps the selection the user made, and a right
+    // click the place.
+    auto* form = reinterpret_cast<Form1*>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (GetFocus() != box) {
+            form->selectOnRelease_ = box;
+            form->pressedAt_ = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (form->selectOnRelease_ == box
+            && (std::abs(short(LOWORD(lParam)) - form->pressedAt_.x) > GetSystemMetrics(SM_CXDRAG)
+                || std::abs(short(HIWORD(lParam)) - form->pressedAt_.y) > GetSystemMetrics(SM_CYDRAG)))
+            form->selectOnRelease_ = nullptr;
+        break;
+    case WM_LBUTTONUP:
+        if (form->selectOnRelease_ == box) {
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            form->selectOnRelease_ = nullptr;
+            box == form->Control("TextRadius") ? form->TextRadius_GotFocus() : form->TextConvert_GotFocus();
+            return result;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, TextBoxProc, 1);
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Picture1 is a tab stop that ignores the keys it gets and marks its focus.
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_LBUTTONDOWN:
+        SetFocus(picture);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(picture, nullptr, FALSE);
+        if (message == WM_SETFOCUS)
+            SendMessageW(GetParent(picture), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(picture), BN_SETFOCUS),
+                         reinterpret_cast<LPARAM>(picture));
+        return 0;
+    case WM_PAINT:
+        if (auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(GetParent(picture), DWLP_USER))) {
+            form->PaintPicture(picture);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(picture, message, wParam, lParam);
+}

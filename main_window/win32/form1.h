@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "dialog_scale.h"
+
+struct IAccPropServices;
+struct IPicture;
+namespace tornevo { enum class FailureKind; }
+
+// The program's one window: RCF/RPM conversion with its inputs, answer and logo. A
+// dialog of standard Windows controls, built from the shared form table, so that the
+// dialog manager gives the tab order, the option groups, access keys and the default
+// button.
+class Form1 {
+public:
+    // Creates the window and its controls and runs Form_Load; the window is not shown yet.
+    static HWND Create(HINSTANCE instance);
+    // The id of a control of the form table: 100 plus its place in the table.
+    static int ControlId(std::string_view name);
+
+    // What the dialog font measures at 96 DPI, and the growth of the form for it.
+    static tornevo::form::FontMeasure MeasureFont(HFONT font, UINT dpi);
+    static constexpr tornevo::form::FontMeasure DrawnFor{7.0, 16.0};
+
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+private:
+    explicit Form1(HWND window);
+    ~Form1();
+
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Command(int id, int notification);
+
+    // The handlers.
+    void Form_Load();
+    void CommandCalculate_Click();
+    void CommandExit_Click();
+    void OptionRCF_Click();
+    void OptionRPM_Click();
+    void TextRadius_GotFocus();
+    void TextConvert_GotFocus();
+    void CalculateAnswer();
+
+    void CreateControls();
+    void LayOut();
+    void PaintFaces();
+    void PaintPicture(HWND picture);
+    void FocusMoved(HWND focus);
+    void ShowAnswer(const std::wstring& text);
+    void MarkAnswerOutOfDate();
+    void ShowAnswerState();
+    void ReportFailure(tornevo::FailureKind kind);
+    void TextBoxFocused(HWND box);
+    void OptionSelected(int id);
+    void Name(HWND control, const wchar_t* name, bool description = false);
+    HWND Control(std::string_view name) const;
+    std::wstring Text(std::string_view name) const;
+
+    HWND window_;
+    UINT dpi_ = 96;
+    HFONT dialogFont_ = nullptr;
+    HFONT contactFont_ = nullptr;
+    HFONT answerFont_ = nullptr;
+    IPicture* logo_ = nullptr;
+    IAccPropServices* accessibility_ = nullptr;
+    bool answerOutOfDate_ = false;
+    std::wstring answerUnits_;     // the unit the shown answer was calculated in
+    HWND selectOnNextFocus_ = nullptr; // a text box whose next focus is the program's doing
+    HWND selectOnRelease_ = nullptr;   // a text box that took the focus with a left press
+    POINT pressedAt_{};
+    int selectedUnits_ = 0, selectedFrom_ = 0; // the checked option of each group
+};
