@@ -27,6 +27,33 @@ install(FILES ${tornevo_resources_dir}/icon/hicolor/scalable.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
     RENAME ${TORNEVO_APP_ID}.svg)
 
+# The Debian documentation: the licence in machine-readable form, the changelog and the
+# manual page. The last two carry the version, so they are made in the build folder,
+# and gzip -n leaves out the file's name and time, so that every build gives the same bytes.
+if(NOT WIN32)
+    set(tornevo_debian_dir ${PROJECT_BINARY_DIR}/resources/debian)
+    configure_file(${tornevo_resources_dir}/debian/changelog.in ${tornevo_debian_dir}/changelog @ONLY)
+    configure_file(${tornevo_resources_dir}/debian/tornevo.1.in ${tornevo_debian_dir}/tornevo.1 @ONLY)
+    find_program(GZIP_COMMAND gzip REQUIRED)
+    set(tornevo_gzipped_docs)
+    foreach(document IN ITEMS changelog tornevo.1)
+        add_custom_command(OUTPUT ${tornevo_debian_dir}/${document}.gz
+            COMMAND ${GZIP_COMMAND} -9 -n -k -f ${document}
+            DEPENDS ${tornevo_debian_dir}/${document}
+            WORKING_DIRECTORY ${tornevo_debian_dir}
+            COMMENT "Compressing ${document}"
+            VERBATIM)
+        list(APPEND tornevo_gzipped_docs ${tornevo_debian_dir}/${document}.gz)
+    endforeach()
+    add_custom_target(tornevo_debian_docs ALL DEPENDS ${tornevo_gzipped_docs})
+
+    # Debian names the documentation folder after the package, in lower case.
+    set(tornevo_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tornevo)
+    install(FILES ${tornevo_resources_dir}/debian/copyright ${tornevo_debian_dir}/changelog.gz
+        DESTINATION ${tornevo_doc_dir})
+    install(FILES ${tornevo_debian_dir}/tornevo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
 # Windows: the version and icon resource, and the name Tornevo.exe.
 if(WIN32 AND TARGET tornevo)
     target_sources(tornevo PRIVATE ${tornevo_resources_dir}/tornevo.rc)

@@ -1,7 +1,9 @@
-"""Builds the Debian package with CPack into a temporary folder and checks it with dpkg-deb:
-its standard file name, control fields, dependencies and files.
+"""Builds the Debian package with CPack into a temporary folder and checks it with dpkg-deb
+and lintian: its standard file name, control fields, dependencies, files and documentation.
 
-Arguments: cpack, the build folder, the application id, the release version (1.0.0)."""
+Arguments: cpack, the build folder, the application id, the release version (1.0.0),
+the source folder."""
+import gzip
 import pathlib
 import re
 import subprocess
@@ -9,8 +11,8 @@ import sys
 import tempfile
 import unittest
 
-CPACK, BUILD, APP_ID, RELEASE = sys.argv[1:5]
-del sys.argv[1:5]
+CPACK, BUILD, APP_ID, RELEASE, SOURCE = sys.argv[1:6]
+del sys.argv[1:6]
 
 
 def output_of(*command):
@@ -84,6 +86,9 @@ class DebianPackage(unittest.TestCase):
             f"./usr/share/icons/hicolor/64x64/apps/{APP_ID}.png",
             f"./usr/share/icons/hicolor/128x128/apps/{APP_ID}.png",
             f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+            "./usr/share/doc/tornevo/copyright",
+            "./usr/share/doc/tornevo/changelog.gz",
+            "./usr/share/man/man1/tornevo.1.gz",
         }
         self.assertEqual(files, expected)
         self.assertRegex(listing, r"(?m)^-rwxr-xr-x root/root .* \./usr/bin/tornevo$")
@@ -94,6 +99,48 @@ class DebianPackage(unittest.TestCase):
             description = output_of("file", "-b", str(pathlib.Path(unpacked) / "usr/bin/tornevo"))
         self.assertIn("ELF", description)
         self.assertRegex(description, r", stripped")
+
+    def unpacked_file(self, relative):
+        with tempfile.TemporaryDirectory() as unpacked:
+            subprocess.run(["dpkg-deb", "-x", self.package(), unpacked], check=True)
+            return (pathlib.Path(unpacked) / relative).read_bytes()
+
+    def test_lintian_finds_no_errors_or_warnings(self):
+        # Info tags are allowed and printed in the log; errors and warnings are faults.
+        result = subprocess.run(["lintian", "--display-info", "--fail-on", "error,warning", self.package()],
+                                capture_output=True, text=True)
+        print(result.stdout, end="", file=sys.stderr)
+        self.assertEqual([line for line in result.stdout.splitlines() if re.match(r"[EW]: ", line)], [])
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+    def test_compressed_documents_are_reproducible(self):
+        for relative in ("usr/share/doc/tornevo/changelog.gz", "usr/share/man/man1/tornevo.1.gz"):
+            with self.subTest(file=relative):
+                data = self.unpacked_file(relative)
+                self.assertEqual(data[:3], b"\x1f\x8b\x08", "a gzip stream")
+                self.assertEqual(data[3] & 0x08, 0, "no file name stored")
+                self.assertEqual(data[4:8], bytes(4), "no time stored")
+                self.assertTrue(gzip.decompress(data))
+
+    def test_changelog_and_manual_page_carry_this_version(self):
+        changelog = gzip.decompress(self.unpacked_file("usr/share/doc/tornevo/changelog.gz")).decode()
+        self.assertRegex(changelog.splitlines()[0], rf"^tornevo \({re.escape(RELEASE)}\) \w+; urgency=\w+$")
+        manual = gzip.decompress(self.unpacked_file("usr/share/man/man1/tornevo.1.gz")).decode()
+        self.assertRegex(manual, r'(?m)^\.TH TORNEVO 1 "[0-9-]+" "Tornevo [0-9.]+"')
+        self.assertNotIn("@", manual)
+
+    def test_copyright_gives_the_licence_of_the_source_tree(self):
+        copyright = self.unpacked_file("usr/share/doc/tornevo/copyright").decode()
+        self.assertTrue(copyright.startswith(
+            "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"))
+        licence = (pathlib.Path(SOURCE) / "LICENSE").read_text()
+        holder = re.search(r"(?m)^Copyright \(c\) (.+)$", licence).group(1)
+        self.assertIn(f"\nCopyright: {holder}\n", copyright)
+        # The licence paragraph is the text of LICENSE after its copyright line, in the
+        # file's folded form: each line indented by one space, an empty line as " .".
+        body = licence.split(f"Copyright (c) {holder}\n", 1)[1].strip("\n")
+        folded = "\n".join(" " + line if line else " ." for line in body.splitlines())
+        self.assertIn(f"\nLicense: Expat\n{folded}\n", copyright)
 
 
 if __name__ == "__main__":

@@ -77,6 +77,7 @@ class InstalledFiles(unittest.TestCase):
         self.assertEqual(root.find("launchable").text, f"{APP_ID}.desktop")
         self.assertEqual([release.get("version") for release in root.iter("release")], [RELEASE])
         self.assertEqual(root.findtext("developer_name"), "Company")
+        self.assertEqual(root.findtext("project_license"), "MIT")
         images = [image.text for image in root.iter("image")]
         self.assertEqual(len(images), 1)
         self.assertRegex(images[0], r"^https://www\.example\.com/.+\.png$")
@@ -100,6 +101,9 @@ class InstalledFiles(unittest.TestCase):
             f"share/icons/hicolor/64x64/apps/{APP_ID}.png",
             f"share/icons/hicolor/128x128/apps/{APP_ID}.png",
             f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+            "share/doc/tornevo/copyright",
+            "share/doc/tornevo/changelog.gz",
+            "share/man/man1/tornevo.1.gz",
         ])
         self.assertEqual(found, expected)
 
