@@ -3,6 +3,7 @@
 
 #include "window_test_support.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +63,10 @@ private slots:
     void selectAllOnFocus();
     void switchingBackKeepsSelection();
     void textBoxesTakeAnyText();
+    void rightClickLeavesNoSelectAllPending();
+    void dragIntoBoxKeepsSelection_data();
+    void dragIntoBoxKeepsSelection();
+    void pictureShowsFocus();
 };
 
 void KeyboardTest::tabOrder_data()
@@ -341,6 +346,73 @@ void KeyboardTest::textBoxesTakeAnyText()
     for (const QChar c : typed)
         QTest::sendKeyEvent(QTest::Click, value, Qt::Key_unknown, QString(c), Qt::NoModifier);
     QCOMPARE(value->text(), typed);
+}
+
+void KeyboardTest::rightClickLeavesNoSelectAllPending()
+{
+    // Right-click in the value box, Escape the context menu, click at the end of "3000"
+    // and type 9: the click only places the caret.
+    auto form = ShowActiveForm();
+    auto* value = Control<QLineEdit>(*form, "TextConvert");
+    const QPoint middle(value->width() / 2, value->height() / 2);
+    QTest::mousePress(value, Qt::RightButton, {}, middle);
+    QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, middle, value->mapToGlobal(middle));
+    QApplication::sendEvent(value, &menuRequest);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); // the menu took the release
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QTest::mouseClick(value, Qt::LeftButton, {}, QPoint(value->width() - 4, value->height() / 2));
+    QTest::keyClicks(value, "9");
+    QCOMPARE(value->text(), QStringLiteral("30009"));
+}
+
+void KeyboardTest::dragIntoBoxKeepsSelection_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("rightwards");
+    QTest::newRow("value, left to right") << "TextConvert" << true;
+    QTest::newRow("value, right to left") << "TextConvert" << false;
+    QTest::newRow("radius, left to right") << "TextRadius" << true;
+}
+
+void KeyboardTest::dragIntoBoxKeepsSelection()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, rightwards);
+    auto form = ShowActiveForm();
+    auto* edit = Control<QLineEdit>(*form, qPrintable(box));
+    edit->setText("12345"); // narrower than the box, so both ends can be reached
+    Control(*form, "CommandExit")->setFocus(Qt::OtherFocusReason);
+    // From the middle of the text to beyond one of its ends.
+    const QPoint middle(edit->width() / 2, edit->height() / 2);
+    const QPoint end(rightwards ? edit->width() - 2 : 2, middle.y());
+    QTest::mousePress(edit, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(edit, end);
+    QTest::mouseRelease(edit, Qt::LeftButton, {}, end);
+    QCOMPARE(FocusName(), box);
+    const QString selected = edit->selectedText();
+    QVERIFY2(!selected.isEmpty() && selected.size() < edit->text().size(), qPrintable(selected)); // not select-all
+}
+
+void KeyboardTest::pictureShowsFocus()
+{
+    // A ring of the highlight colour round the picture while it has the focus, and the
+    // window's background there otherwise.
+    auto form = ShowActiveForm();
+    auto* picture = Control(*form, "Picture1");
+    const QRect box = picture->geometry();
+    const QList<QPoint> ring{box.topLeft() - QPoint(2, 2), box.bottomRight() + QPoint(2, 2),
+                             QPoint(box.center().x(), box.top() - 3), QPoint(box.left() - 3, box.center().y())};
+    for (bool focused : {true, false, true}) {
+        Control(*form, focused ? "CommandExit" : "Picture1")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // Exit is just before the picture
+        QCOMPARE(picture->hasFocus(), focused);
+        const QImage shown = form->grab().toImage();
+        const QColor expected = form->palette().color(focused ? QPalette::Highlight : QPalette::Midlight);
+        for (const QPoint& point : ring)
+            QVERIFY2(shown.pixel(point) == expected.rgb(),
+                     qPrintable(QStringLiteral("%1 at %2,%3").arg(shown.pixelColor(point).name()).arg(point.x()).arg(point.y())));
+    }
 }
 
 QTEST_MAIN(KeyboardTest)
