@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The archive and the installer of a 64-bit Tornevo.exe, the installer run in a fresh Wine
+# prefix on a private X server: a silent upgrade, what went where, the installed program's
+# window and Alt+X, and a silent uninstall that leaves nothing.
+# Usage: installer_test.sh SOURCE-DIR path/to/Tornevo.exe BUILD-DIR
+set -euo pipefail
+[[ ${IN_XVFB:-} ]] || IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+package=$1/scripts/package-windows program=$2 work=$(mktemp -d) started=$SECONDS
+trap 'kill $(jobs -p) 2>/dev/null; WINEPREFIX=$work/prefix wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+version=$("$package" version "$3")
+"$package" zip "$program" "$version" "$work/tornevo.zip"
+unzip -q "$work/tornevo.zip" -d "$work/zip"
+[[ $(ls "$work/zip" | xargs) == "LICENSE.txt README.txt Tornevo.exe" ]] || fail "zip: $(ls "$work/zip")"
+[[ $(head -n 1 "$work/zip/README.txt") == "Tornevo $version for 64-bit Windows"$'\r' ]] || fail "README.txt"
+
+"$package" msi "$program" "$version" "$work/tornevo.msi"
+"$package" msi "$program" 0.9.0 "$work/older.msi"
+code=$(msiinfo export "$work/tornevo.msi" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p')
+
+# No Mono or Gecko (their installers would ask), no menu entries on this machine's desktop.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine wineboot --init >/dev/null 2>&1 && wineserver --wait
+msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail "msiexec $* gave $?"; } # 3010: reboot
+reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+leftovers() { find "$WINEPREFIX/drive_c" -iname '*tornevo*'; reg_query 'HKLM\Software' /s | grep -i tornevo; }
+
+msiexec /i "$work/older.msi" /qn
+msiexec /i "$work/tornevo.msi" /qn
+entries=$(reg_query "$uninstall" | grep 'Uninstall\\.')
+[[ $entries == *"\\$code" && $entries != *$'\n'* ]] || fail "uninstall entries: $entries"
+for expected in "DisplayName=Tornevo" "DisplayVersion=$version" "Publisher=Company" \
+    "UninstallString=MsiExec.exe /X$code"; do
+    [[ $(reg_query "$uninstall\\$code" /v "${expected%%=*}") == *"    ${expected#*=}"* ]] || fail "$expected"
+done
+# Windows Installer keeps the icon for the entry (ProductIcon) and the shortcut.
+icon='C:\windows\Installer\'$code'\tornevo.exe'
+[[ $(reg_query 'HKLM\Software\Classes\Installer\Products' /s) == *"ProductIcon    REG_SZ    $icon"* ]] || fail "entry icon"
+cmp "$WINEPREFIX/drive_c/Program Files/Tornevo/Tornevo.exe" "$work/zip/Tornevo.exe"
+# Windows puts a per-machine shortcut in the all-users Start menu, Wine 8 in the user's.
+link=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Tornevo.lnk')
+[[ $(strings -a "$link"; strings -a -el "$link") == *'C:\Program Files\Tornevo\Tornevo.exe'*"$icon"* ]] || fail "shortcut '$link'"
+echo "ok: silent install of $version over 0.9.0; one entry, its fields, the program, the shortcut, the icons"
+
+openbox >/dev/null 2>&1 & sleep 1 # a window manager, for the focus
+wine 'C:\Program Files\Tornevo\Tornevo.exe' >/dev/null 2>&1 & app=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$' | head -n 1) \
+    || fail "no window titled 'RCF/RPM Conversion'"
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+x
+timeout 10 tail --pid="$app" -f /dev/null || fail "Alt+X did not end the installed program"
+wait "$app" || fail "the installed program ended with status $?"
+echo "ok: the installed program shows its window; Alt+X ends it with status 0"
+
+[[ $(leftovers) ]] || fail "the search for leftovers finds nothing even before uninstalling"
+msiexec /x "$code" /qn # as the entry's UninstallString does
+[[ -z $(leftovers) ]] || fail "left after uninstalling: $(leftovers)"
+echo "ok: silent uninstall leaves no file, shortcut or registry key; took $((SECONDS - started)) s"
