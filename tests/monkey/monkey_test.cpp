@@ -1,7 +1,8 @@
 // Random use of the window: a long seeded sequence of key presses, typing, pastes and
 // mouse clicks, with the window's invariants checked after every single action.
 //
-//   TORNEVO_MONKEY_SEED=N     replays a run (the seed is printed at the start and on failure)
+//   TORNEVO_MONKEY_SEED=N       replays a run (the seed is printed at the start and on failure)
+//   TORNEVO_MONKEY_SEED=random  a seed of its own, for a run unlike the fixed default one
 //   TORNEVO_MONKEY_ACTIONS=N  overrides the number of actions
 //
 // The Exit button is never clicked and Alt+X never pressed; Enter and Space are not sent
@@ -19,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
@@ -32,6 +34,9 @@
 #ifndef TORNEVO_MONKEY_ACTIONS
 #define TORNEVO_MONKEY_ACTIONS 20000
 #endif
+
+// Every run under CTest is the same test, so a failure there always replays.
+constexpr quint64 DefaultSeed = 20261207;
 
 namespace {
 
@@ -117,12 +122,15 @@ private:
     QPushButton *commandCalculate_ = nullptr, *commandExit_ = nullptr;
 
     QString checkCalculation();
+    QString inputsNow() const;
+    bool answerOutOfDate() const;
 
     int calculateClicks_ = 0;
     bool exitClicked_ = false;
     // The labels and the count of failure boxes when Calculate went down, and what the
     // window showed after its last click; the first broken rule found at a click.
     QString answerAtPress_, unitsAtPress_, answerAfterClick_;
+    QString inputsAtAnswer_; // the inputs of the last successful calculation
     int boxesAtPress_ = 0;
     QString clickViolation_;
     int boxesShown_ = 0;
@@ -215,6 +223,7 @@ void MonkeyTest::openWindow()
 
     calculateClicks_ = 0;
     exitClicked_ = false;
+    inputsAtAnswer_.clear();
     clickViolation_.clear();
     connect(commandCalculate_, &QPushButton::pressed, this, [this] {
         answerAtPress_ = labelAnswer_->text();
@@ -416,6 +425,10 @@ QString MonkeyTest::checkInvariants(const QString& answerBefore, int clicksBefor
         return QStringLiteral("the unit label reads \"%1\", expected \"%2\"").arg(labelUnits_->text(), expectedUnits);
     if (!IsAnswerText(labelAnswer_->text()))
         return QStringLiteral("the answer label holds \"%1\"").arg(Shown(labelAnswer_->text()));
+    // An answer calculated from other inputs than those on show must look out of date.
+    if (!labelAnswer_->text().isEmpty() && inputsNow() != inputsAtAnswer_ && !answerOutOfDate())
+        return QStringLiteral("the answer \"%1\" is not marked out of date after its inputs changed")
+            .arg(labelAnswer_->text());
 
     if (!clickViolation_.isEmpty())
         return clickViolation_;
@@ -435,6 +448,18 @@ QString MonkeyTest::checkInvariants(const QString& answerBefore, int clicksBefor
     if (tabbed && box && box != focusBefore && box->selectedText() != box->text())
         return QStringLiteral("%1 took the focus by Tab without selecting its text").arg(box->objectName());
     return {};
+}
+
+QString MonkeyTest::inputsNow() const
+{
+    return QStringList{textRadius_->text(), textConvert_->text(), optionIn_->isChecked() ? "in" : "cm",
+                       optionRcf_->isChecked() ? "RCF" : "RPM"}
+        .join(QChar(0));
+}
+
+bool MonkeyTest::answerOutOfDate() const
+{
+    return labelAnswer_->accessibleDescription().startsWith(QLatin1String("Out of date"));
 }
 
 // The window has just run a calculation: its labels, or its failure box, must be what
@@ -459,6 +484,9 @@ QString MonkeyTest::checkCalculation()
             return QStringLiteral("the labels read \"%1\" \"%2\", expected \"%3\" \"%4\"")
                        .arg(labelAnswer_->text(), labelUnits_->text(), QString::fromStdString(expected.text), units)
                 + inputs;
+        if (answerOutOfDate())
+            return QStringLiteral("a new answer is marked out of date") + inputs;
+        inputsAtAnswer_ = inputsNow();
     } catch (const tornevo::CalculationFailure& failure) {
         if (boxes != 1)
             return QStringLiteral("a failed calculation (%1) showed %2 message boxes").arg(failure.what()).arg(boxes)
@@ -479,10 +507,15 @@ QString MonkeyTest::checkCalculation()
 
 void MonkeyTest::randomUse()
 {
-    bool seedGiven = false;
-    quint64 seed = qEnvironmentVariable("TORNEVO_MONKEY_SEED").toULongLong(&seedGiven);
-    if (!seedGiven)
-        seed = quint64(QDateTime::currentMSecsSinceEpoch());
+    const QString seedText = qEnvironmentVariable("TORNEVO_MONKEY_SEED");
+    quint64 seed = DefaultSeed;
+    if (seedText == QLatin1String("random"))
+        seed = QRandomGenerator::system()->generate64();
+    else if (!seedText.isEmpty()) {
+        bool read = false;
+        seed = seedText.toULongLong(&read);
+        QVERIFY2(read, "TORNEVO_MONKEY_SEED takes a whole number or \"random\"");
+    }
     bool countGiven = false;
     int actions = qEnvironmentVariableIntValue("TORNEVO_MONKEY_ACTIONS", &countGiven);
     if (!countGiven || actions <= 0)
