@@ -36,7 +36,7 @@ for expected in "DisplayName=Tornevo" "DisplayVersion=$version" "Publisher=Compa
     [[ $(reg_query "$uninstall\\$code" /v "${expected%%=*}") == *"    ${expected#*=}"* ]] || fail "$expected"
 done
 # Windows Installer keeps the icon for the entry (ProductIcon) and the shortcut.
-icon='C:\windows\Installer\'$code'\tornevo.exe'
+icon='C:\windows\Installer\'$code'\tornevo.ico'
 [[ $(reg_query 'HKLM\Software\Classes\Installer\Products' /s) == *"ProductIcon    REG_SZ    $icon"* ]] || fail "entry icon"
 cmp "$WINEPREFIX/drive_c/Program Files/Tornevo/Tornevo.exe" "$work/zip/Tornevo.exe"
 # Windows puts a per-machine shortcut in the all-users Start menu, Wine 8 in the user's.
