@@ -3,6 +3,7 @@
 
 #include "centring.h"
 #include "contact_block.h"
+#include "dialog_scale.h"
 #include "failure_report.h"
 #include "rcf_rpm.h"
 
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +45,10 @@ Form1::Form1(QWidget* parent)
 
     UseContactFont();
     PaintBackgrounds();
+    ScaleToFont();
     FitCaptions();
+    ShowLogo();
+    UseIconSet();
 
     for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM}) {
         option->installEventFilter(this);
@@ -133,10 +138,70 @@ QRect Form1::PictureFocusMark() const
     return ui->Picture1->geometry().adjusted(-margin, -margin, margin, margin);
 }
 
+void Form1::ScaleToFont()
+{
+    // The table's twips were drawn for a 9 pt dialog font. As dialog units do on Windows,
+    // every place grows with the font in use: across with its average character width,
+    // down with its line height, and never shrinks below the drawn size. Qt measures in
+    // device-independent pixels, which are 1/96 inch.
+    namespace form = tornevo::form;
+    const QFontMetricsF metrics(font());
+    const QLatin1String sample(form::AverageWidthSample.data(), qsizetype(form::AverageWidthSample.size()));
+    const double averageWidth = metrics.horizontalAdvance(sample) / sample.size();
+    const form::Scale scale = form::DialogScale({averageWidth, metrics.height()}, form::LayoutFont);
+    for (const form::Control& control : form::Controls) {
+        if (auto* widget = findChild<QWidget*>(QLatin1String(control.name.data(), qsizetype(control.name.size())))) {
+            const form::PixelRect place = form::ToPixels(control.place, scale);
+            widget->setGeometry(place.left, place.top, place.width, place.height);
+        }
+    }
+    // The logo does not grow: its box keeps the picture's size inside the border, centred
+    // where the table puts the box, so it stays on one vertical line with the contact block.
+    const int border = ui->Picture1->frameWidth();
+    QRect picture(0, 0, form::LogoWidth + 2 * border, form::LogoHeight + 2 * border);
+    picture.moveCenter(ui->Picture1->geometry().center());
+    ui->Picture1->setGeometry(picture);
+    const form::PixelRect client = form::ToPixels({0, 0, form::ClientWidth, form::ClientHeight}, scale);
+    setFixedSize(client.width, client.height);
+}
+
+void Form1::ShowLogo()
+{
+    // form1.ui shows the JPEG, which is drawn pixel for pixel at a device pixel ratio of 1.
+    // At any other ratio the logo is drawn afresh from its vector source into as many
+    // device pixels as its 165 x 73 layout pixels cover, so it is never stretched.
+    const qreal ratio = devicePixelRatioF();
+    if (ui->Picture1->pixmap().devicePixelRatio() == ratio)
+        return;
+    if (ratio == 1.0) {
+        ui->Picture1->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
+        return;
+    }
+    const QSizeF size = QSizeF(tornevo::form::LogoWidth, tornevo::form::LogoHeight) * ratio;
+    QPixmap logo(int(std::ceil(size.width())), int(std::ceil(size.height())));
+    logo.fill(Qt::white);
+    QPainter painter(&logo);
+    QSvgRenderer(QStringLiteral(":/tornevo/logo.svg")).render(&painter, QRectF(QPointF(), size));
+    painter.end();
+    logo.setDevicePixelRatio(ratio);
+    ui->Picture1->setPixmap(logo);
+}
+
+void Form1::UseIconSet()
+{
+    // The 70 x 72 icon comes first, as on Windows; the desktop's square sizes follow, each
+    // drawn for its size, so that the task bar and the window switcher need not shrink it.
+    QIcon icon = windowIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/tornevo/hicolor/%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+}
+
 void Form1::FitCaptions()
 {
-    // The form was drawn for a smaller dialog font; where a caption does not fit the
-    // current one, its box grows to the right inside its frame rather than cut the caption.
+    // The table's capitals are narrower than DejaVu's: "RCF" and "RPM" can still be a pixel
+    // or two too wide for their boxes once the form has grown with the font. Such a box
+    // grows to the right inside its frame rather than cut its caption.
     const QList<QWidget*> captioned = {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM,
                                        ui->LabelAnswerUnits};
     for (QWidget* control : captioned) {
@@ -296,6 +361,14 @@ void Form1::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
     CorrectCentring();
+}
+
+bool Form1::event(QEvent* event)
+{
+    // Moved to a screen with another device pixel ratio: draw the logo for it.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        ShowLogo();
+    return QDialog::event(event);
 }
 
 void Form1::changeEvent(QEvent* event)

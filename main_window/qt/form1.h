@@ -22,6 +22,7 @@ public:
     ~Form1() override;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -42,7 +43,10 @@ private:
 
     void UseContactFont();
     void PaintBackgrounds();
+    void ScaleToFont();
     void FitCaptions();
+    void ShowLogo();
+    void UseIconSet();
     void ShowAnswer(const QString& text);
     void MarkAnswerOutOfDate();
     QRect PictureFocusMark() const;

@@ -32,7 +32,7 @@ class Pictures(unittest.TestCase):
                           "icon/tornevo.ico is stale: run resources/render")
 
     def test_desktop_icons_are_square_and_padded(self):
-        for size in (48, 64, 128):
+        for size in (16, 22, 24, 32, 48, 64, 128, 256):
             with self.subTest(size=size):
                 width, height, depth, _, _ = png_header((RESOURCES / f"icon/hicolor/{size}x{size}.png").read_bytes())
                 self.assertEqual((width, height, depth), (size, size, 8))
