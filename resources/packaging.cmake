@@ -18,7 +18,7 @@ configure_file(${tornevo_resources_dir}/desktop/${TORNEVO_APP_ID}.metainfo.xml.i
 install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-foreach(size IN ITEMS 48x48 64x64 128x128)
+foreach(size IN ITEMS 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256)
     install(FILES ${tornevo_resources_dir}/icon/hicolor/${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps
         RENAME ${TORNEVO_APP_ID}.png)

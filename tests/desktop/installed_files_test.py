@@ -83,7 +83,7 @@ class InstalledFiles(unittest.TestCase):
         self.assertRegex(images[0], r"^https://www\.example\.com/.+\.png$")
 
     def test_hicolor_icons(self):
-        for size in (48, 64, 128):
+        for size in (16, 22, 24, 32, 48, 64, 128, 256):
             with self.subTest(size=size):
                 icon = self.path(f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png")
                 width, height, _, _, _ = png_header(icon.read_bytes())
@@ -97,9 +97,14 @@ class InstalledFiles(unittest.TestCase):
             "bin/tornevo",
             f"share/applications/{APP_ID}.desktop",
             f"share/metainfo/{APP_ID}.metainfo.xml",
+            f"share/icons/hicolor/16x16/apps/{APP_ID}.png",
+            f"share/icons/hicolor/22x22/apps/{APP_ID}.png",
+            f"share/icons/hicolor/24x24/apps/{APP_ID}.png",
+            f"share/icons/hicolor/32x32/apps/{APP_ID}.png",
             f"share/icons/hicolor/48x48/apps/{APP_ID}.png",
             f"share/icons/hicolor/64x64/apps/{APP_ID}.png",
             f"share/icons/hicolor/128x128/apps/{APP_ID}.png",
+            f"share/icons/hicolor/256x256/apps/{APP_ID}.png",
             f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
             "share/doc/tornevo/copyright",
             "share/doc/tornevo/changelog.gz",
