@@ -17,12 +17,22 @@ QLabel* Answer(const Form1& form)
     return Control<QLabel>(form, "LabelAnswer");
 }
 
+// The label as drawn, and its inside in the grab's device pixels.
+QImage Drawn(QLabel* label, QRect* inside)
+{
+    const QImage image = label->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect box = label->contentsRect();
+    *inside = QRectF(box.topLeft() * ratio, box.size() * ratio).toAlignedRect() & image.rect();
+    return image;
+}
+
 // The darkest pixel inside the box: the text's own colour, since smoothing only lightens it.
 QColor Ink(QLabel* label)
 {
-    const QImage image = label->grab().toImage();
+    QRect inside;
+    const QImage image = Drawn(label, &inside);
     QColor darkest = Qt::white;
-    const QRect inside = label->contentsRect();
     for (int y = inside.top(); y <= inside.bottom(); ++y)
         for (int x = inside.left(); x <= inside.right(); ++x)
             if (qGray(image.pixel(x, y)) < qGray(darkest.rgb()))
@@ -156,8 +166,8 @@ void AnswerTest::fitsInTheSameWindow()
             Control<QRadioButton>(form, "OptionRPM")->setChecked(true);
             Control<QPushButton>(form, "CommandCalculate")->click();
             QLabel* answer = Answer(form);
-            const QImage image = answer->grab().toImage();
-            const QRect inside = answer->contentsRect();
+            QRect inside;
+            const QImage image = Drawn(answer, &inside);
             const auto inked = [&](int x, int y) { return qGray(image.pixel(x, y)) < 250; };
             bool edgeInk = false, anyInk = false;
             for (int y = inside.top(); y <= inside.bottom(); ++y)
