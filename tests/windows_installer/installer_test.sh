@@ -22,7 +22,8 @@ code=$(msiinfo export "$work/tornevo.msi" Property | tr -d '\r' | sed -n 's/^Pro
 # No Mono or Gecko (their installers would ask), no menu entries on this machine's desktop.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine wineboot --init >/dev/null 2>&1 && wineserver --wait
-msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail "msiexec $* gave $?"; } # 3010: reboot
+# Success is status 0 alone: 3010 would mean that Windows must restart.
+msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail "msiexec $* gave status $?"; }
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 leftovers() { find "$WINEPREFIX/drive_c" -iname '*tornevo*'; reg_query 'HKLM\Software' /s | grep -i tornevo; }
