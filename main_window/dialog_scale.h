@@ -2,8 +2,6 @@
 
 #include "form_layout.h"
 
-#include <string_view>
-
 namespace tornevo::form {
 
 // What a dialog font measures, in pixels at 96 DPI (a toolkit that measures in device
@@ -13,15 +11,6 @@ struct FontMeasure {
     double averageCharWidth;
     double lineHeight;
 };
-
-// The average character width is the mean advance of these letters, the way Windows
-// measures a dialog font's base units, so both windows grow alike for the same font.
-inline constexpr std::string_view AverageWidthSample = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
-// The font the twips layout was drawn for: DejaVu Sans 9 pt, Qt's fallback dialog font,
-// measures 7.405 by 13.969 pixels; every caption just fits its control there. The figures
-// are rounded up, so that font itself never grows the form by a hair.
-inline constexpr FontMeasure LayoutFont{7.41, 13.97};
 
 // How much the form grows for the dialog font in use, the way dialog units work on
 // Windows: horizontal measures scale with the character width, vertical ones with the

@@ -12,13 +12,13 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +31,11 @@ static int LoadPictures()
     Q_INIT_RESOURCE(tornevo);
     return 0;
 }
+
+// The font the twips layout was drawn for: DejaVu Sans 9 pt, Qt's fallback dialog font,
+// in which every caption just fits its control (average character width 6.078 pixels,
+// lines 13.969 high). Rounded up, so that this very font leaves the layout at twips / 15.
+static constexpr tornevo::form::FontMeasure DrawnFor{6.08, 13.97};
 
 Form1::Form1(QWidget* parent)
     // A top-level window rather than a transient dialog, so that it has a task-bar entry
@@ -140,15 +145,14 @@ QRect Form1::PictureFocusMark() const
 
 void Form1::ScaleToFont()
 {
-    // The table's twips were drawn for a 9 pt dialog font. As dialog units do on Windows,
-    // every place grows with the font in use: across with its average character width,
-    // down with its line height, and never shrinks below the drawn size. Qt measures in
-    // device-independent pixels, which are 1/96 inch.
+    // As dialog units do on Windows, every place grows with the font in use: across with
+    // its average character width, down with its line height, and never shrinks below the
+    // drawn size. Qt measures in device-independent pixels, which are 1/96 inch. The width
+    // is the font's own average from its tables: measuring the 52 letters, as Windows does,
+    // would load their glyphs and cost about 1 % of the start-up.
     namespace form = tornevo::form;
     const QFontMetricsF metrics(font());
-    const QLatin1String sample(form::AverageWidthSample.data(), qsizetype(form::AverageWidthSample.size()));
-    const double averageWidth = metrics.horizontalAdvance(sample) / sample.size();
-    const form::Scale scale = form::DialogScale({averageWidth, metrics.height()}, form::LayoutFont);
+    const form::Scale scale = form::DialogScale({metrics.averageCharWidth(), metrics.height()}, DrawnFor);
     for (const form::Control& control : form::Controls) {
         if (auto* widget = findChild<QWidget*>(QLatin1String(control.name.data(), qsizetype(control.name.size())))) {
             const form::PixelRect place = form::ToPixels(control.place, scale);
@@ -177,22 +181,26 @@ void Form1::ShowLogo()
         ui->Picture1->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
         return;
     }
+    // Qt SVG's image reader is loaded only here, so a start at the ratio 1 does not pay
+    // for loading the library. Where it is missing, the JPEG stays: blurred, but shown.
     const QSizeF size = QSizeF(tornevo::form::LogoWidth, tornevo::form::LogoHeight) * ratio;
-    QPixmap logo(int(std::ceil(size.width())), int(std::ceil(size.height())));
-    logo.fill(Qt::white);
-    QPainter painter(&logo);
-    QSvgRenderer(QStringLiteral(":/tornevo/logo.svg")).render(&painter, QRectF(QPointF(), size));
-    painter.end();
+    QImageReader drawing(QStringLiteral(":/tornevo/logo.svg"));
+    drawing.setScaledSize(QSize(int(std::ceil(size.width())), int(std::ceil(size.height()))));
+    QImage logo = drawing.read();
+    if (logo.isNull())
+        return;
     logo.setDevicePixelRatio(ratio);
-    ui->Picture1->setPixmap(logo);
+    ui->Picture1->setPixmap(QPixmap::fromImage(logo));
 }
 
 void Form1::UseIconSet()
 {
-    // The 70 x 72 icon comes first, as on Windows; the desktop's square sizes follow, each
-    // drawn for its size, so that the task bar and the window switcher need not shrink it.
+    // The 70 x 72 icon comes first, as on Windows. Shrunk to a title bar's 16 or a task
+    // bar's 32 pixels its words blur, so those two sizes are drawn for their size; larger
+    // ones shrink the 70 x 72 a little, and desktops take the installed hicolor set.
+    // Every size costs start-up time to decode: about a quarter of a million instructions.
     QIcon icon = windowIcon();
-    for (int size : {16, 22, 24, 32, 48, 64, 128})
+    for (int size : {16, 32})
         icon.addFile(QStringLiteral(":/tornevo/hicolor/%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 }
