@@ -21,6 +21,12 @@ class Pictures(unittest.TestCase):
         self.assertEqual(marker, 0xC0, "baseline DCT (SOF0), not progressive")
         self.assertEqual((width, height, components), (165, 73, 3))
 
+    def test_logo_drawing_has_the_logo_size(self):
+        # The window draws logo.svg in the logo's 165 x 73 layout pixels on high-density
+        # screens; a drawing of another size would be squeezed into them.
+        drawing = (RESOURCES / "logo/logo.svg").read_text()
+        self.assertRegex(drawing, r'<svg [^>]*width="165" height="73" viewBox="0 0 165 73"')
+
     def test_windows_icon_is_the_window_icon_as_one_24_bit_image(self):
         images = ico_images((RESOURCES / "icon/tornevo.ico").read_bytes())
         self.assertEqual(len(images), 1)
