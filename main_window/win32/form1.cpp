@@ -216,8 +216,8 @@ void Form1::LayOut()
 {
     // The form was drawn in twips for a dialog font like Windows' standard one, Segoe UI
     // 9 pt, whose letters measure at most DrawnFor at 96 DPI: there the layout is twips / 15.
-    // A larger text size grows it (Wine's default message font, Tahoma 8 pt, is smaller
-    // and keeps it), and a higher DPI scales it.
+    // A larger text size grows it, and a higher DPI scales it. (Wine's default message
+    // font, Tahoma 8 pt, measures 6.42 x 12: the layout stays twips / 15 there too.)
     dpi_ = desktop::WindowDpi(window_);
     LOGFONTW message = desktop::MessageFont(dpi_);
     Replace(dialogFont_, CreateFontIndirectW(&message));
@@ -439,11 +439,13 @@ void Form1::Command(int id, int notification)
     // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
 }
 
-void Form1::PaintFaces()
+void Form1::PaintBackground(HDC dc)
 {
-    // The frames stand on the face colour; the window around them on the border colour.
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window_, &paint);
+    // The window in the colour of an active window's border; the frames stand on the
+    // face colour, as the other controls do.
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_ACTIVEBORDER));
     for (const auto& control : Controls) {
         if (control.kind != Kind::Frame)
             continue;
@@ -452,7 +454,6 @@ void Form1::PaintFaces()
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&face), 2);
         FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
     }
-    EndPaint(window_, &paint);
 }
 
 void Form1::PaintPicture(HWND picture)
@@ -497,8 +498,9 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return INT_PTR(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_PAINT:
-        PaintFaces();
+    case WM_ERASEBKGND: // also what a themed control asks for to draw its parent's background
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));

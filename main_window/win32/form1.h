@@ -22,8 +22,12 @@ public:
     // The id of a control of the form table: 100 plus its place in the table.
     static int ControlId(std::string_view name);
 
-    // What the dialog font measures at 96 DPI, and the growth of the form for it.
+    // What a dialog font measures, scaled to 96 DPI: the mean width of the Latin letters
+    // and the line height, as dialog units measure them.
     static tornevo::form::FontMeasure MeasureFont(HFONT font, UINT dpi);
+    // The font the twips layout is taken to be drawn for: Windows' standard message font,
+    // Segoe UI 9 pt at 96 DPI (letters about 6.7 pixels wide on average, lines 16 high),
+    // rounded up, so that it gives the scale 1 and the layout is exactly twips / 15.
     static constexpr tornevo::form::FontMeasure DrawnFor{7.0, 16.0};
 
     Form1(const Form1&) = delete;
@@ -51,7 +55,7 @@ private:
 
     void CreateControls();
     void LayOut();
-    void PaintFaces();
+    void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
     void FocusMoved(HWND focus);
     void ShowAnswer(const std::wstring& text);

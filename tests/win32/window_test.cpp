@@ -1,0 +1,469 @@
+// The Win32 window in process under Wine, driven by real keyboard and mouse input
+// (SendInput) through the message loop and IsDialogMessage, as the program runs it:
+// its layout at 96 DPI, its colours, and the scenario tables that the Qt window's tests
+// run too.
+
+#include "contact_block.h"
+#include "desktop.h"
+#include "form1.h"
+#include "form_layout.h"
+#include "window_scenarios.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+using namespace tornevo::scenarios;
+using tornevo::form::Controls;
+
+namespace {
+
+int failures = 0;
+std::string scenario; // what is being checked, for the failure messages
+
+void Expect(bool ok, const std::string& what)
+{
+    if (!ok) {
+        ++failures;
+        std::printf("FAIL %s: %s\n", scenario.c_str(), what.c_str());
+    }
+}
+
+template <class T> void ExpectEqual(const T& actual, const T& expected, const std::string& what)
+{
+    Expect(actual == expected, what + ": got '" + std::string(actual) + "', expected '" + std::string(expected) + "'");
+}
+
+HWND form;         // the window under test
+int exitCode = -1; // the status of a WM_QUIT seen, -1 if none
+
+// Runs the message loop as the program does, until the queue has stayed empty a while
+// (timers aside: the mouse tracking's system timer ticks every few milliseconds).
+void Pump()
+{
+    const DWORD start = GetTickCount();
+    for (int idle = 0; idle < 4 && GetTickCount() - start < 3000;) {
+        MSG message;
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ++idle;
+            Sleep(5);
+            continue;
+        }
+        if (message.message != WM_TIMER && message.message != 0x0118) // WM_SYSTIMER
+            idle = 0;
+        if (message.message == WM_QUIT)
+            exitCode = int(message.wParam);
+        else if (!IsWindow(form) || !IsDialogMessageW(form, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+HWND Item(std::string_view name)
+{
+    return GetDlgItem(form, Form1::ControlId(name));
+}
+
+std::string Text(HWND control)
+{
+    std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
+    return desktop::Utf8(text);
+}
+
+std::string FocusName()
+{
+    for (const auto& control : Controls)
+        if (Item(control.name) == GetFocus())
+            return std::string(control.name);
+    return "(none)";
+}
+
+std::string Selected(HWND box)
+{
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return Text(box).substr(start, end - start);
+}
+
+bool Checked(std::string_view name)
+{
+    return SendMessageW(Item(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Open()
+{
+    exitCode = -1;
+    form = Form1::Create(GetModuleHandleW(nullptr));
+    ShowWindow(form, SW_SHOWNORMAL);
+    SetForegroundWindow(form);
+    for (int i = 0; i < 100 && (GetForegroundWindow() != form || !GetFocus()); ++i)
+        Pump();
+    Expect(GetForegroundWindow() == form, "the window is active");
+}
+
+void Close()
+{
+    if (IsWindow(form))
+        DestroyWindow(form);
+    Pump();
+}
+
+void Send(std::initializer_list<std::pair<WORD, DWORD>> keys, bool pump = true)
+{
+    std::vector<INPUT> inputs;
+    for (const auto& [key, flags] : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (pump)
+        Pump();
+}
+
+void Press(Key key)
+{
+    constexpr DWORD up = KEYEVENTF_KEYUP;
+    constexpr DWORD extended = KEYEVENTF_EXTENDEDKEY;
+    const auto tap = [&](WORD vk, DWORD flags = 0) { Send({{vk, flags}, {vk, flags | up}}); };
+    const auto with = [&](WORD modifier, WORD vk) { Send({{modifier, 0}, {vk, 0}, {vk, up}, {modifier, up}}); };
+    switch (key) {
+    case Key::Tab: return tap(VK_TAB);
+    case Key::BackTab: return with(VK_SHIFT, VK_TAB);
+    case Key::Up: return tap(VK_UP, extended);
+    case Key::Down: return tap(VK_DOWN, extended);
+    case Key::Left: return tap(VK_LEFT, extended);
+    case Key::Right: return tap(VK_RIGHT, extended);
+    case Key::Return: return tap(VK_RETURN);
+    case Key::KeypadEnter: return tap(VK_RETURN, extended);
+    case Key::Escape: return tap(VK_ESCAPE);
+    case Key::Space: return tap(VK_SPACE);
+    case Key::AltC: return with(VK_MENU, 'C');
+    case Key::AltX: return with(VK_MENU, 'X');
+    }
+}
+
+void Type(std::string_view text)
+{
+    for (const wchar_t c : desktop::Utf16(text)) {
+        INPUT input[2]{};
+        for (INPUT& i : input) {
+            i.type = INPUT_KEYBOARD;
+            i.ki.wScan = c;
+            i.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+    Pump();
+}
+
+// Mouse input at a point of the control (its centre by default), with `steps` moves of
+// the pressed button to the right before the release: a drag.
+void Click(HWND control, DWORD down = MOUSEEVENTF_LEFTDOWN, int dx = -1, int drag = 0)
+{
+    RECT place;
+    GetWindowRect(control, &place);
+    const int x = dx >= 0 ? place.left + dx : (place.left + place.right) / 2;
+    const int y = (place.top + place.bottom) / 2;
+    const auto at = [](int px, int py, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(px, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(py, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        Pump();
+    };
+    at(x, y, 0);
+    at(x, y, down);
+    for (int step = 1; step <= drag; ++step)
+        at(x + 4 * step, y, 0);
+    at(x + 4 * drag, y, down == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+}
+
+void FocusOn(std::string_view name)
+{
+    SetFocus(Item(name));
+    Pump();
+    ExpectEqual(FocusName(), std::string(name), "the focus");
+}
+
+// The colour the answer's text is drawn in, as the window gives it to the label.
+COLORREF AnswerColour()
+{
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(form, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(Item("LabelAnswer")));
+    const COLORREF colour = GetTextColor(dc);
+    DeleteDC(dc);
+    return colour;
+}
+
+// Presses a key a little later, inside a modal loop (a message box, a context menu)
+// that the next call is about to run.
+void PressLater(WORD key)
+{
+    static WORD pending;
+    pending = key;
+    SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        Send({{pending, 0}, {pending, KEYEVENTF_KEYUP}}, false);
+    });
+}
+
+// Watches for the failure box, records what it shows and presses Enter on it.
+struct FailureBox {
+    std::string title, text;
+    bool errorIcon = false;
+    int buttons = 0;
+
+    FailureBox()
+    {
+        static FailureBox* watching;
+        watching = this;
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            const HWND box = GetForegroundWindow();
+            if (!box || box == form)
+                return;
+            KillTimer(nullptr, timer);
+            watching->title = Text(box);
+            watching->text = Text(GetDlgItem(box, 0xFFFF));
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t kind[16] = {};
+                GetClassNameW(child, kind, 16);
+                watching->buttons += IsWindowVisible(child) && lstrcmpiW(kind, L"Button") == 0;
+                watching->errorIcon |= (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
+                    && HICON(SendMessageW(child, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_HAND);
+            }
+            Send({{VK_RETURN, 0}, {VK_RETURN, KEYEVENTF_KEYUP}}, false);
+        });
+    }
+};
+
+void Enter(const std::string_view radius, bool inches, std::string_view value, bool fromRcf)
+{
+    SetWindowTextW(Item("TextRadius"), desktop::Utf16(radius).c_str());
+    SetWindowTextW(Item("TextConvert"), desktop::Utf16(value).c_str());
+    Click(Item(inches ? "OptionIn" : "OptionCm"), MOUSEEVENTF_LEFTDOWN, 6);
+    Click(Item(fromRcf ? "OptionRCF" : "OptionRPM"), MOUSEEVENTF_LEFTDOWN, 6);
+}
+
+void Run(const std::string& name, const std::function<void()>& test)
+{
+    scenario = name;
+    if (std::getenv("TORNEVO_TEST_VERBOSE"))
+        std::printf("-- %s\n", name.c_str());
+    std::fflush(stdout);
+    Open();
+    test();
+    Close();
+}
+
+} // namespace
+
+int wmain()
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Run("layout at 96 DPI", [] {
+        RECT client;
+        GetClientRect(form, &client);
+        Expect(client.right == 537 && client.bottom == 327, "client area 537 x 327");
+        ExpectEqual(Text(form), std::string("RCF/RPM Conversion"), "title");
+        for (const auto& control : Controls) {
+            RECT place;
+            GetWindowRect(Item(control.name), &place);
+            MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+            const auto* frame = tornevo::form::Find(control.container);
+            const int left = control.place.left + (frame ? frame->place.left : 0);
+            const int top = control.place.top + (frame ? frame->place.top : 0);
+            const auto expected = tornevo::form::ToPixels({left, top, control.place.width, control.place.height}, {});
+            Expect(place.left == expected.left && place.top == expected.top
+                       && place.right - place.left == expected.width && place.bottom - place.top == expected.height,
+                   std::string(control.name) + " at its twips / 15");
+            if (control.kind != tornevo::form::Kind::TextBox && control.name != "LabelVelAddress")
+                ExpectEqual(Text(Item(control.name)), std::string(control.caption), "caption");
+        }
+        const auto font = Form1::MeasureFont(HFONT(SendMessageW(Item("TextRadius"), WM_GETFONT, 0, 0)), 96);
+        std::printf("dialog font measures %.2f x %.2f at 96 DPI\n", font.averageCharWidth, font.lineHeight);
+    });
+
+    Run("start state and colours", [] {
+        ExpectEqual(FocusName(), std::string("TextRadius"), "the focus");
+        ExpectEqual(Selected(Item("TextRadius")), std::string("6"), "selected");
+        Expect(Checked("OptionCm") && Checked("OptionRCF") && !Checked("OptionIn") && !Checked("OptionRPM"), "options");
+        ExpectEqual(Text(Item("LabelAnswerUnits")), std::string("RPM"), "units");
+        ExpectEqual(Text(Item("LabelAnswer")), std::string(), "answer");
+        SYSTEMTIME today;
+        GetLocalTime(&today);
+        ExpectEqual(Text(Item("LabelVelAddress")), tornevo::ContactBlock(today.wYear), "contact block");
+        UpdateWindow(form);
+        const auto pixel = [](HWND window, int x, int y) {
+            const HDC dc = GetDC(window);
+            const COLORREF colour = GetPixel(dc, x, y);
+            ReleaseDC(window, dc);
+            return colour;
+        };
+        Expect(pixel(form, 2, 2) == GetSysColor(COLOR_ACTIVEBORDER), "the background is the active border's colour");
+        Expect(pixel(Item("FrameUnits"), 4, 40) == GetSysColor(COLOR_BTNFACE), "frames stand on the face colour");
+        Expect(pixel(Item("LabelAnswer"), 3, 3) == RGB(255, 255, 255), "the answer box is white");
+        Expect(AnswerColour() == RGB(0, 0, 0), "the answer is black");
+        int logo = 0; // the decoded logo's dark blue
+        for (int x = 0; x < 165; ++x)
+            logo += GetBValue(pixel(Item("Picture1"), x, 36)) > 2 * GetRValue(pixel(Item("Picture1"), x, 36)) + 20;
+        Expect(logo > 10, "the logo is drawn");
+    });
+
+    for (const TabWalk& walk : TabWalks)
+        Run(std::string(walk.name), [&] {
+            if (!walk.mouseSelects.empty())
+                Click(Item(walk.mouseSelects), MOUSEEVENTF_LEFTDOWN, 6);
+            FocusOn(walk.start);
+            for (std::string_view expected : walk.focusAfterEach) {
+                Press(walk.key);
+                ExpectEqual(FocusName(), std::string(expected), "focus after the key");
+            }
+        });
+
+    for (const ArrowMove& move : ArrowMoves)
+        Run(std::string(move.from) + " arrow to " + std::string(move.to), [&] {
+            Click(Item(move.from), MOUSEEVENTF_LEFTDOWN, 6);
+            const bool units = move.from == "OptionCm" || move.from == "OptionIn";
+            Press(move.key);
+            ExpectEqual(FocusName(), std::string(move.to), "focus");
+            Expect(Checked(move.to) && !Checked(move.from), "selection moved");
+            Expect(Checked(units ? "OptionRCF" : "OptionCm"), "the other group unchanged");
+            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string(move.units), "units");
+            Press(Key::Tab);
+            Press(Key::BackTab);
+            ExpectEqual(FocusName(), std::string(move.to), "the group's tab stop follows the selection");
+        });
+
+    for (const KeyPress& press : KeyPresses)
+        Run(std::string(press.focus) + " key " + std::to_string(int(press.key)), [&] {
+            FocusOn(press.focus);
+            Press(press.key);
+            const bool ended = exitCode == 0 && !IsWindow(form);
+            Expect(ended == (press.effect == Effect::Ends), "ends the program with status 0 or not");
+            if (press.effect == Effect::Calculates)
+                ExpectEqual(Text(Item("LabelAnswer")), std::string(" 6688"), "answer");
+            if (press.effect == Effect::Nothing) {
+                ExpectEqual(Text(Item("LabelAnswer")), std::string(), "answer");
+                ExpectEqual(FocusName(), std::string(press.focus), "focus");
+                Expect(Checked("OptionCm") && Checked("OptionRCF"), "options unchanged");
+            }
+        });
+
+    for (const FocusSelects& selects : FocusSelections)
+        Run("select all in " + std::string(selects.box) + " from " + std::string(selects.from), [&] {
+            const HWND box = Item(selects.box);
+            SetWindowTextW(box, desktop::Utf16(selects.text).c_str());
+            FocusOn(selects.from);
+            selects.how == How::Click ? Click(box) : Press(selects.how == How::Tab ? Key::Tab : Key::BackTab);
+            ExpectEqual(FocusName(), std::string(selects.box), "focus");
+            ExpectEqual(Selected(box), std::string(selects.text), "selected");
+            Type("42");
+            ExpectEqual(Text(box), std::string("42"), "typing replaces the text");
+        });
+
+    Run("no select-all on a right click, a drag, or coming back from another program", [] {
+        const HWND value = Item("TextConvert");
+        PressLater(VK_ESCAPE); // closes the context menu
+        Click(value, MOUSEEVENTF_RIGHTDOWN);
+        Click(value, MOUSEEVENTF_LEFTDOWN, 50);
+        Type("9");
+        ExpectEqual(Text(value), std::string("30009"), "a right click then a click at the end");
+        FocusOn("TextRadius");
+        Click(value, MOUSEEVENTF_LEFTDOWN, 20, 6);
+        Expect(Selected(value) != Text(value), "a drag keeps its own selection");
+        SendMessageW(value, EM_SETSEL, 1, 3);
+        const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                           200, 100, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other);
+        Pump();
+        SetForegroundWindow(form);
+        Pump();
+        DestroyWindow(other);
+        ExpectEqual(FocusName(), std::string("TextConvert"), "focus back");
+        ExpectEqual(Selected(value), Text(value).substr(1, 2), "the user's selection kept");
+    });
+
+    for (const Calculation& c : Calculations)
+        Run("calculate " + std::string(c.radius) + " / " + std::string(c.value), [&] {
+            Enter(c.radius, c.inches, c.value, c.fromRcf);
+            SetWindowTextW(Item("LabelAnswerUnits"), L"stale");
+            Click(Item("CommandCalculate"));
+            ExpectEqual(Text(Item("LabelAnswer")), std::string(c.answer), "answer");
+            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string(c.units), "units");
+            const HWND label = Item("LabelAnswer"); // shown whole, in a smaller font if need be
+            const HDC dc = GetDC(label);
+            SelectObject(dc, HFONT(SendMessageW(label, WM_GETFONT, 0, 0)));
+            SIZE extent;
+            GetTextExtentPoint32W(dc, desktop::Utf16(c.answer).c_str(), int(c.answer.size()), &extent);
+            ReleaseDC(label, dc);
+            RECT room;
+            GetClientRect(label, &room);
+            Expect(extent.cx <= room.right, "the answer fits its box");
+        });
+
+    for (const Failure& f : Failures)
+        Run("failure " + std::string(f.kind) + " with Enter in " + std::string(f.focus), [&] {
+            Enter(f.radius, false, f.value, f.fromRcf);
+            SetWindowTextW(Item("LabelAnswer"), L" 1234");
+            SetWindowTextW(Item("LabelAnswerUnits"), L"unit");
+            FocusOn(f.focus);
+            FailureBox box;
+            Press(Key::Return);
+            ExpectEqual(box.title, std::string("Tornevo"), "the box's title");
+            Expect(box.text.starts_with(f.kind), "the box names the failure: " + box.text);
+            Expect(box.errorIcon, "an error icon");
+            Expect(box.buttons == 1, "one button, OK: " + std::to_string(box.buttons));
+            Expect(IsWindow(form) && exitCode == -1, "the program runs on");
+            ExpectEqual(Text(Item("LabelAnswer")), std::string(" 1234"), "answer unchanged");
+            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string("unit"), "units unchanged");
+            ExpectEqual(FocusName(), std::string(f.focus), "focus back");
+            if (f.focus.starts_with("Text"))
+                ExpectEqual(Selected(Item(f.focus)), Text(Item(f.focus)), "its text selected");
+        });
+
+    for (const OutOfDate& o : OutOfDateCases)
+        Run("out of date after " + std::to_string(o.changes.size()) + " changes", [&] {
+            Press(Key::AltC);
+            for (const Change change : o.changes) {
+                if (change == Change::TypeInRadius || change == Change::TypeInValue) {
+                    FocusOn(change == Change::TypeInRadius ? "TextRadius" : "TextConvert");
+                    Type("5");
+                } else if (change == Change::FailedCalculation) {
+                    SetWindowTextW(Item("TextConvert"), L"1e8"); // too large an RCF
+                    FailureBox box;
+                    Click(Item("CommandCalculate"));
+                } else
+                    Click(Item(change == Change::SelectIn ? "OptionIn" : "OptionRPM"), MOUSEEVENTF_LEFTDOWN, 6);
+            }
+            ExpectEqual(Text(Item("LabelAnswer")), std::string(" 6688"), "the number stays");
+            Expect(AnswerColour() == (o.outOfDate ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0)), "the answer's colour");
+            SetWindowTextW(Item("TextConvert"), L"3000");
+            Press(Key::AltC);
+            Expect(AnswerColour() == RGB(0, 0, 0), "black again after a calculation");
+        });
+
+    Run("the close box ends the program with status 0", [] {
+        SendMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump();
+        Expect(!IsWindow(form) && exitCode == 0, "ended with status 0");
+    });
+
+    std::printf("%s\n", failures ? "FAILED" : "all window scenarios passed");
+    CoUninitialize();
+    return failures ? 1 : 0;
+}
