@@ -386,6 +386,11 @@ void Form1::changeEvent(QEvent* event)
         CorrectCentring();
     else if (event->type() == QEvent::PaletteChange && !ui->LabelAnswer->text().isEmpty())
         ShowAnswerState(); // a new theme brings a new disabled text colour
+    else if (event->type() == QEvent::FontChange) {
+        // The desktop's font changed while the program runs: the form grows or shrinks with it.
+        ScaleToFont();
+        FitCaptions();
+    }
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)

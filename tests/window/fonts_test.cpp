@@ -70,6 +70,8 @@ private slots:
     void nothingOverlaps();
     void insideTheClientArea_data() { sizes(); }
     void insideTheClientArea();
+    void followsAFontChange_data() { sizes(); }
+    void followsAFontChange();
     void logoIsDrawnAtTheDevicePixelRatio_data() { sizes(); }
     void logoIsDrawnAtTheDevicePixelRatio();
 
@@ -174,6 +176,22 @@ void FontsTest::insideTheClientArea()
         QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(control->objectName()));
         QVERIFY2(form.rect().contains(Drawn(form, control)), qPrintable(control->objectName()));
     }
+}
+
+void FontsTest::followsAFontChange()
+{
+    // A window open while the desktop's font changes ends up as one opened at the new font.
+    const Form1 atNewFont;
+    QApplication::setFont(defaultFont_);
+    Form1 form;
+    QFETCH(int, points);
+    QFont font = defaultFont_;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    QCoreApplication::processEvents(); // the change reaches open windows as a posted event
+    QCOMPARE(form.size(), atNewFont.size());
+    for (const tornevo::form::Control& c : tornevo::form::Controls)
+        QCOMPARE(Find(form, c.name)->geometry(), Find(atNewFont, c.name)->geometry());
 }
 
 void FontsTest::logoIsDrawnAtTheDevicePixelRatio()
