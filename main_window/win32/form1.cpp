@@ -381,9 +381,9 @@ void Form1::TextBoxFocused(HWND box)
     // Tab and Shift+Tab select the whole text, and so do the start and a left click (on
     // its release, see TextBoxProc); coming back from another program keeps the user's place.
     const bool byTab = GetKeyState(VK_TAB) < 0;
-    const bool programs = box == selectOnNextFocus_;
+    const bool first = box == selectOnNextFocus_;
     selectOnNextFocus_ = nullptr;
-    if (!byTab && !programs)
+    if (!byTab && !first)
         return;
     box == Control("TextRadius") ? TextRadius_GotFocus() : TextConvert_GotFocus();
 }

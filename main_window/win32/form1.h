@@ -77,7 +77,7 @@ private:
     IAccPropServices* accessibility_ = nullptr;
     bool answerOutOfDate_ = false;
     std::wstring answerUnits_;     // the unit the shown answer was calculated in
-    HWND selectOnNextFocus_ = nullptr; // a text box whose next focus is the program's doing
+    HWND selectOnNextFocus_ = nullptr; // the text box that gets the first focus, at the start
     HWND selectOnRelease_ = nullptr;   // a text box that took the focus with a left press
     POINT pressedAt_{};
     int selectedUnits_ = 0, selectedFrom_ = 0; // the checked option of each group

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 #include <string>
 
 using namespace tornevo::scenarios;
@@ -322,6 +323,57 @@ int wmain()
         for (int x = 0; x < 165; ++x)
             logo += GetBValue(pixel(Item("Picture1"), x, 36)) > 2 * GetRValue(pixel(Item("Picture1"), x, 36)) + 20;
         Expect(logo > 10, "the logo is drawn");
+    });
+
+    Run("screen reader names, the contact font, the picture's focus mark", [] {
+        const auto accessibleName = [](HWND control) {
+            IAccessible* accessible = nullptr;
+            BSTR name = nullptr;
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            if (SUCCEEDED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                                     reinterpret_cast<void**>(&accessible)))) {
+                accessible->get_accName(self, &name);
+                accessible->Release();
+            }
+            const std::string text = name ? desktop::Utf8(name) : std::string();
+            SysFreeString(name);
+            return text;
+        };
+        // Wine's oleacc keeps no names set through IAccPropServices (Windows' does):
+        // there the names are checked only where a name set here can be read back.
+        const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, form, nullptr, nullptr, nullptr);
+        IAccPropServices* services = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                       reinterpret_cast<void**>(&services)))) {
+            services->SetHwndPropStr(probe, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, L"probe");
+            services->Release();
+        }
+        if (accessibleName(probe) != "probe")
+            std::printf("SKIP screen reader names: this system does not serve names set by IAccPropServices\n");
+        else
+            for (const auto& control : Controls)
+                if (!control.accessibleName.empty())
+                    ExpectEqual(accessibleName(Item(control.name)), std::string(control.accessibleName), "name");
+        DestroyWindow(probe);
+        LOGFONTW contact{};
+        GetObjectW(HFONT(SendMessageW(Item("LabelVelAddress"), WM_GETFONT, 0, 0)), sizeof contact, &contact);
+        Expect(desktop::Utf8(contact.lfFaceName) == "Arial" && contact.lfHeight == -12 && contact.lfWeight == FW_NORMAL
+                   && !contact.lfItalic && !contact.lfUnderline,
+               "the contact label in Arial 9 pt");
+        const auto topRow = [] {
+            const HDC dc = GetDC(Item("Picture1"));
+            std::vector<COLORREF> row;
+            for (int x = 0; x < 165; ++x)
+                row.push_back(GetPixel(dc, x, 0));
+            ReleaseDC(Item("Picture1"), dc);
+            return row;
+        };
+        const auto unfocused = topRow();
+        FocusOn("Picture1");
+        UpdateWindow(Item("Picture1"));
+        Expect(topRow() != unfocused, "the picture marks its focus");
     });
 
     for (const TabWalk& walk : TabWalks)

@@ -1,0 +1,216 @@
+// The shared scenario table (tests/scenarios), which the Win32 window's tests run too,
+// run against the Qt window: keys, clicks, calculations, failures and out-of-date answers.
+
+#include "window_test_support.h"
+
+#include "../scenarios/window_scenarios.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace tornevo::scenarios;
+
+namespace {
+
+QString Q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString FocusName()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+void Press(Key key)
+{
+    QWidget* target = QApplication::focusWidget();
+    switch (key) {
+    case Key::Tab: return QTest::keyClick(target, Qt::Key_Tab);
+    case Key::BackTab: return QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
+    case Key::Up: return QTest::keyClick(target, Qt::Key_Up);
+    case Key::Down: return QTest::keyClick(target, Qt::Key_Down);
+    case Key::Left: return QTest::keyClick(target, Qt::Key_Left);
+    case Key::Right: return QTest::keyClick(target, Qt::Key_Right);
+    case Key::Return: return QTest::keyClick(target, Qt::Key_Return);
+    case Key::KeypadEnter: return QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
+    case Key::Escape: return QTest::keyClick(target, Qt::Key_Escape);
+    case Key::Space: return QTest::keyClick(target, Qt::Key_Space);
+    case Key::AltC: return QTest::keyClick(target, 'c', Qt::AltModifier);
+    case Key::AltX: return QTest::keyClick(target, 'x', Qt::AltModifier);
+    }
+}
+
+void Click(QWidget* control)
+{
+    const bool option = qobject_cast<QRadioButton*>(control);
+    QTest::mouseClick(control, Qt::LeftButton, {},
+                      option ? QPoint(8, control->height() / 2) : control->rect().center());
+}
+
+void Enter(Form1& form, std::string_view radius, bool inches, std::string_view value, bool fromRcf)
+{
+    Control<QLineEdit>(form, "TextRadius")->setText(Q(radius));
+    Control<QLineEdit>(form, "TextConvert")->setText(Q(value));
+    Click(Control(form, inches ? "OptionIn" : "OptionCm"));
+    Click(Control(form, fromRcf ? "OptionRCF" : "OptionRPM"));
+}
+
+QString AnswerText(const Form1& form)
+{
+    return Control<QLabel>(form, "LabelAnswer")->text();
+}
+
+// One row per entry of a scenario table; the test reads the entry by its index.
+template <class Table, class Name> void Rows(const Table& table, Name name)
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(table.size()); ++i)
+        QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(i).arg(name(table[std::size_t(i)])))) << i;
+}
+
+} // namespace
+
+class ScenarioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tabWalks_data() { Rows(TabWalks, [](const TabWalk& w) { return Q(w.name); }); }
+    void tabWalks()
+    {
+        QFETCH(int, index);
+        const TabWalk& walk = TabWalks[std::size_t(index)];
+        auto form = ShowActiveForm();
+        if (!walk.mouseSelects.empty())
+            Click(Control(*form, walk.mouseSelects.data()));
+        Control(*form, walk.start.data())->setFocus(Qt::OtherFocusReason);
+        for (std::string_view expected : walk.focusAfterEach) {
+            Press(walk.key);
+            QCOMPARE(FocusName(), Q(expected));
+        }
+    }
+
+    void arrowMoves_data() { Rows(ArrowMoves, [](const ArrowMove& m) { return Q(m.from) + " to " + Q(m.to); }); }
+    void arrowMoves()
+    {
+        QFETCH(int, index);
+        const ArrowMove& move = ArrowMoves[std::size_t(index)];
+        auto form = ShowActiveForm();
+        auto* from = Control<QRadioButton>(*form, move.from.data());
+        Click(from);
+        Press(move.key);
+        QCOMPARE(FocusName(), Q(move.to));
+        QVERIFY(Control<QRadioButton>(*form, move.to.data())->isChecked());
+        QVERIFY(!from->isChecked());
+        QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), Q(move.units));
+    }
+
+    void keyPresses_data() { Rows(KeyPresses, [](const KeyPress& p) { return Q(p.focus) + " key " + QString::number(int(p.key)); }); }
+    void keyPresses()
+    {
+        QFETCH(int, index);
+        const KeyPress& press = KeyPresses[std::size_t(index)];
+        auto form = ShowActiveForm();
+        Control(*form, press.focus.data())->setFocus(Qt::TabFocusReason);
+        Press(press.key);
+        switch (press.effect) {
+        case Effect::Calculates: QTRY_COMPARE(AnswerText(*form), QStringLiteral(" 6688")); break; // animated click
+        case Effect::Ends: QTRY_VERIFY(!form->isVisible()); break;
+        case Effect::Nothing:
+            QTest::qWait(50);
+            QVERIFY(form->isVisible());
+            QCOMPARE(FocusName(), Q(press.focus));
+            QCOMPARE(AnswerText(*form), QString());
+            QVERIFY(Control<QRadioButton>(*form, "OptionCm")->isChecked());
+            QVERIFY(Control<QRadioButton>(*form, "OptionRCF")->isChecked());
+            break;
+        }
+    }
+
+    void focusSelections_data() { Rows(FocusSelections, [](const FocusSelects& s) { return Q(s.box) + " from " + Q(s.from); }); }
+    void focusSelections()
+    {
+        QFETCH(int, index);
+        const FocusSelects& selects = FocusSelections[std::size_t(index)];
+        auto form = ShowActiveForm();
+        auto* box = Control<QLineEdit>(*form, selects.box.data());
+        box->setText(Q(selects.text));
+        box->setCursorPosition(0);
+        Control(*form, selects.from.data())->setFocus(Qt::OtherFocusReason);
+        selects.how == How::Click ? Click(box) : Press(selects.how == How::Tab ? Key::Tab : Key::BackTab);
+        QCOMPARE(FocusName(), Q(selects.box));
+        QCOMPARE(box->selectedText(), Q(selects.text));
+        QTest::keyClicks(box, "42");
+        QCOMPARE(box->text(), QStringLiteral("42"));
+    }
+
+    void calculations_data() { Rows(Calculations, [](const Calculation& c) { return Q(c.radius) + " / " + Q(c.value); }); }
+    void calculations()
+    {
+        QFETCH(int, index);
+        const Calculation& c = Calculations[std::size_t(index)];
+        auto form = ShowActiveForm();
+        Enter(*form, c.radius, c.inches, c.value, c.fromRcf);
+        Control<QLabel>(*form, "LabelAnswerUnits")->setText("stale");
+        Click(Control(*form, "CommandCalculate"));
+        QCOMPARE(AnswerText(*form), Q(c.answer));
+        QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), Q(c.units));
+    }
+
+    void failures_data() { Rows(Failures, [](const Failure& f) { return Q(f.kind) + " in " + Q(f.focus); }); }
+    void failures()
+    {
+        QFETCH(int, index);
+        const Failure& f = Failures[std::size_t(index)];
+        auto form = ShowActiveForm();
+        Enter(*form, f.radius, false, f.value, f.fromRcf);
+        Control<QLabel>(*form, "LabelAnswer")->setText(" 1234");
+        Control<QLabel>(*form, "LabelAnswerUnits")->setText("unit");
+        QWidget* focused = Control(*form, f.focus.data());
+        focused->setFocus(Qt::TabFocusReason);
+        MessageBoxAnswer box;
+        Press(Key::Return);
+        QVERIFY(box.shown);
+        QCOMPARE(box.title, QStringLiteral("Tornevo"));
+        QVERIFY2(box.text.startsWith(Q(f.kind)), qPrintable(box.text));
+        QCOMPARE(box.buttonCount, 1);
+        QVERIFY(form->isVisible());
+        QCOMPARE(AnswerText(*form), QStringLiteral(" 1234"));
+        QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), QStringLiteral("unit"));
+        QTRY_COMPARE(QApplication::focusWidget(), focused);
+        if (auto* edit = qobject_cast<QLineEdit*>(focused))
+            QTRY_COMPARE(edit->selectedText(), edit->text());
+    }
+
+    void outOfDate_data() { Rows(OutOfDateCases, [](const OutOfDate& o) { return QString::number(o.changes.size()) + " changes"; }); }
+    void outOfDate()
+    {
+        QFETCH(int, index);
+        const OutOfDate& o = OutOfDateCases[std::size_t(index)];
+        auto form = ShowActiveForm();
+        auto* answer = Control<QLabel>(*form, "LabelAnswer");
+        Click(Control(*form, "CommandCalculate"));
+        for (const Change change : o.changes) {
+            if (change == Change::TypeInRadius || change == Change::TypeInValue)
+                QTest::keyClicks(Control(*form, change == Change::TypeInRadius ? "TextRadius" : "TextConvert"), "5");
+            else if (change == Change::FailedCalculation) {
+                Control<QLineEdit>(*form, "TextConvert")->setText("1e8"); // too large an RCF
+                MessageBoxAnswer box;
+                Click(Control(*form, "CommandCalculate"));
+                QVERIFY(box.shown);
+            } else
+                Click(Control(*form, change == Change::SelectIn ? "OptionIn" : "OptionRPM"));
+        }
+        QCOMPARE(answer->text(), QStringLiteral(" 6688"));
+        QCOMPARE(answer->accessibleDescription().startsWith("Out of date"), o.outOfDate);
+        Control<QLineEdit>(*form, "TextConvert")->setText("3000");
+        Click(Control(*form, "CommandCalculate"));
+        QVERIFY(!answer->accessibleDescription().startsWith("Out of date"));
+    }
+};
+
+QTEST_MAIN(ScenarioTest)
+#include "scenario_test.moc"
