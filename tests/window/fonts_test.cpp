@@ -1,7 +1,6 @@
-// The window at the desktop's real font: from 8 to 16 pt the form grows with the font,
-// every caption is drawn whole, no two controls overlap except a frame and what it holds,
-// and everything stays inside the client area. CTest runs it again with QT_SCALE_FACTOR=2,
-// where the logo must be drawn from device pixels of its own, not stretched.
+// The window at the desktop's real font, from 8 to 16 pt: every caption drawn whole, no two
+// controls overlapping except a frame and what it holds, everything inside the client area.
+// CTest runs it again with QT_SCALE_FACTOR=2, where the logo must have pixels of its own.
 
 #include "window_test_support.h"
 
@@ -12,11 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QStyleOption>
 #include <QtTest>
-
-#include <cmath>
 
 namespace {
 
@@ -25,33 +21,45 @@ const QWidget* Find(const Form1& form, std::string_view name)
     return Control(form, std::string(name).c_str());
 }
 
-// Where in the form a control draws. An option button draws only its mark and its
-// caption: the table stacks the buttons of a group 15 twips closer than they are tall.
-QRect Drawn(const Form1& form, const QWidget* control)
+// Where a control draws, in the form. An option button draws only its mark and caption:
+// the table stacks a group's buttons 15 twips closer than they are tall. For a frame,
+// its caption.
+QRect Drawn(const Form1& form, const QWidget* control, bool caption = false)
 {
     QRect drawn = control->rect();
+    const QStyle* style = control->style();
     if (auto* option = qobject_cast<const QRadioButton*>(control)) {
-        QStyleOptionButton style;
-        style.initFrom(option);
-        const QRect contents = option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
-        drawn = option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option)
-                    .united(option->style()->itemTextRect(option->fontMetrics(), contents,
-                                                          Qt::AlignLeft | Qt::AlignVCenter, true, option->text()));
+        QStyleOptionButton button;
+        button.initFrom(option);
+        const QRect text = style->subElementRect(QStyle::SE_RadioButtonContents, &button, option);
+        drawn = style->subElementRect(QStyle::SE_RadioButtonIndicator, &button, option)
+                    .united(style->itemTextRect(option->fontMetrics(), text, Qt::AlignLeft | Qt::AlignVCenter, true,
+                                                option->text()));
+    } else if (auto* frame = qobject_cast<const QGroupBox*>(control); frame && caption) {
+        QStyleOptionGroupBox box;
+        box.initFrom(frame);
+        box.text = frame->title();
+        box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        drawn = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, frame);
     }
     return drawn.translated(control->mapTo(&form, QPoint()));
 }
 
-// A frame's caption, in the form.
-QRect FrameCaption(const Form1& form, const QGroupBox* frame)
+// The room the style leaves a text box's or a button's text, in the control.
+QRect TextRoom(const QWidget* control)
 {
-    QStyleOptionGroupBox style;
-    style.initFrom(frame);
-    style.text = frame->title();
-    style.textAlignment = frame->alignment();
-    style.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    return frame->style()
-        ->subControlRect(QStyle::CC_GroupBox, &style, QStyle::SC_GroupBoxLabel, frame)
-        .translated(frame->mapTo(&form, QPoint()));
+    const QStyle* style = control->style();
+    if (qobject_cast<const QLineEdit*>(control)) {
+        QStyleOptionFrame frame;
+        frame.initFrom(control);
+        frame.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        return style->subElementRect(QStyle::SE_LineEditContents, &frame, control);
+    }
+    QStyleOptionButton button;
+    button.initFrom(control);
+    const bool option = qobject_cast<const QRadioButton*>(control);
+    return style->subElementRect(option ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &button,
+                                 control);
 }
 
 } // namespace
@@ -61,120 +69,67 @@ class FontsTest : public QObject {
 
 private slots:
     void initTestCase() { defaultFont_ = QApplication::font(); }
-    void init();
+    void init()
+    {
+        QFETCH(int, points);
+        QFont font = defaultFont_;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
     void cleanup() { QApplication::setFont(defaultFont_); }
 
-    void captionsFit_data() { sizes(); }
-    void captionsFit();
-    void nothingOverlaps_data() { sizes(); }
-    void nothingOverlaps();
-    void insideTheClientArea_data() { sizes(); }
-    void insideTheClientArea();
+    void layout_data() { sizes(); }
+    void layout();
     void followsAFontChange_data() { sizes(); }
     void followsAFontChange();
-    void logoIsDrawnAtTheDevicePixelRatio_data() { sizes(); }
-    void logoIsDrawnAtTheDevicePixelRatio();
+    void logoHasPixelsOfItsOwn_data() { sizes(); }
+    void logoHasPixelsOfItsOwn();
 
 private:
-    static void sizes();
+    static void sizes()
+    {
+        QTest::addColumn<int>("points");
+        for (int points : {8, 9, 10, 11, 13, 16})
+            QTest::addRow("%d pt", points) << points;
+    }
     QFont defaultFont_;
 };
 
-void FontsTest::sizes()
+void FontsTest::layout()
 {
-    QTest::addColumn<int>("points");
-    for (int points : {8, 9, 10, 11, 13, 16})
-        QTest::addRow("%d pt", points) << points;
-}
-
-void FontsTest::init()
-{
-    QFETCH(int, points);
-    QFont font = defaultFont_;
-    font.setPointSize(points);
-    QApplication::setFont(font);
-}
-
-void FontsTest::captionsFit()
-{
-    // Each caption against the room the style leaves it inside its control.
     Form1 form;
-    struct Caption {
-        const QWidget* control;
-        QRect room;
-        QString text;
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    // Every caption's ink, without the access key's "&", fits its room across; its line fits down.
+    const auto fits = [](const QWidget* control, QString text, QRect room) {
+        const QFontMetricsF metrics(control->font());
+        const double ink = metrics.tightBoundingRect(text.remove(QLatin1Char('&'))).right();
+        return ink <= room.width() && metrics.height() <= room.height();
     };
-    QList<Caption> captions;
+    for (const QAbstractButton* button : form.findChildren<QAbstractButton*>())
+        QVERIFY2(fits(button, button->text(), TextRoom(button)), qPrintable(button->text()));
+    for (const QLineEdit* box : form.findChildren<QLineEdit*>())
+        QVERIFY2(fits(box, box->text(), TextRoom(box)), qPrintable(box->text()));
     for (const QGroupBox* frame : form.findChildren<QGroupBox*>()) {
-        // The style sizes a frame's caption to its text; the frame must hold all of it.
-        const QRect caption = FrameCaption(form, frame);
-        QVERIFY2(frame->geometry().contains(caption), qPrintable(frame->title()));
-        captions.append({frame, caption, frame->title()});
+        const QRect caption = Drawn(form, frame, true);
+        QVERIFY2(Drawn(form, frame).contains(caption) && fits(frame, frame->title(), caption),
+                 qPrintable(frame->title()));
     }
-    for (const QRadioButton* option : form.findChildren<QRadioButton*>()) {
-        QStyleOptionButton style;
-        style.initFrom(option);
-        captions.append({option, option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option),
-                         option->text()});
-    }
-    for (const QPushButton* button : form.findChildren<QPushButton*>()) {
-        QStyleOptionButton style;
-        style.initFrom(button);
-        captions.append({button, button->style()->subElementRect(QStyle::SE_PushButtonContents, &style, button),
-                         button->text()});
-    }
-    for (const QLineEdit* box : form.findChildren<QLineEdit*>()) {
-        QStyleOptionFrame style;
-        style.initFrom(box);
-        style.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &style, box);
-        captions.append({box, box->style()->subElementRect(QStyle::SE_LineEditContents, &style, box), box->text()});
-    }
-    // The unit label shows either unit.
-    const auto* units = Control<QLabel>(form, "LabelAnswerUnits");
+    const QWidget* units = Find(form, "LabelAnswerUnits");
     for (const char* unit : {"RPM", "RCF"})
-        captions.append({units, units->contentsRect(), QString::fromLatin1(unit)});
-
-    // Drawn whole: the ink of the caption (without its access key's "&") ends inside its
-    // room, and its line fits the room's height.
-    for (const Caption& caption : captions) {
-        const QFontMetricsF metrics(caption.control->font());
-        const QRectF ink = metrics.tightBoundingRect(QString(caption.text).remove(QLatin1Char('&')));
-        QVERIFY2(ink.right() <= caption.room.width() && metrics.height() <= caption.room.height(),
-                 qPrintable(QStringLiteral("%1 \"%2\": ink to %3, line %4 in %5 x %6")
-                                .arg(caption.control->objectName(), caption.text)
-                                .arg(ink.right())
-                                .arg(metrics.height())
-                                .arg(caption.room.width())
-                                .arg(caption.room.height())));
-    }
-}
-
-void FontsTest::nothingOverlaps()
-{
-    Form1 form;
+        QVERIFY2(fits(units, QString::fromLatin1(unit), units->contentsRect()), unit);
+    // Inside its container and the client area; clear of every other control but its own
+    // frame, and of its frame's caption.
     for (const tornevo::form::Control& a : tornevo::form::Controls) {
         const QWidget* first = Find(form, a.name);
+        QVERIFY2(first->parentWidget()->rect().contains(first->geometry()), a.name.data());
+        QVERIFY2(form.rect().contains(Drawn(form, first)), a.name.data());
         for (const tornevo::form::Control& b : tornevo::form::Controls) {
-            const QWidget* second = Find(form, b.name);
-            if (&a == &b || b.container == a.name || a.container == b.name)
-                continue;
-            QVERIFY2(!Drawn(form, first).intersects(Drawn(form, second)), qPrintable(first->objectName() + " " + second->objectName()));
+            if (&a != &b && b.container != a.name && a.container != b.name)
+                QVERIFY2(!Drawn(form, first).intersects(Drawn(form, Find(form, b.name))),
+                         qPrintable(QStringLiteral("%1 %2").arg(a.name.data(), b.name.data())));
         }
-        // What a frame holds stands below the frame's caption, clear of it.
         if (auto* frame = qobject_cast<const QGroupBox*>(first->parentWidget()))
-            QVERIFY2(!Drawn(form, first).intersects(FrameCaption(form, frame)), qPrintable(first->objectName()));
-    }
-}
-
-void FontsTest::insideTheClientArea()
-{
-    Form1 form;
-    // The client area has grown with the font and keeps its size.
-    QCOMPARE(form.minimumSize(), form.maximumSize());
-    for (const tornevo::form::Control& c : tornevo::form::Controls) {
-        const QWidget* control = Find(form, c.name);
-        QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(control->objectName()));
-        QVERIFY2(form.rect().contains(Drawn(form, control)), qPrintable(control->objectName()));
+            QVERIFY2(!Drawn(form, first).intersects(Drawn(form, frame, true)), a.name.data());
     }
 }
 
@@ -182,11 +137,9 @@ void FontsTest::followsAFontChange()
 {
     // A window open while the desktop's font changes ends up as one opened at the new font.
     const Form1 atNewFont;
+    const QFont font = QApplication::font();
     QApplication::setFont(defaultFont_);
     Form1 form;
-    QFETCH(int, points);
-    QFont font = defaultFont_;
-    font.setPointSize(points);
     QApplication::setFont(font);
     QCoreApplication::processEvents(); // the change reaches open windows as a posted event
     QCOMPARE(form.size(), atNewFont.size());
@@ -194,23 +147,21 @@ void FontsTest::followsAFontChange()
         QCOMPARE(Find(form, c.name)->geometry(), Find(atNewFont, c.name)->geometry());
 }
 
-void FontsTest::logoIsDrawnAtTheDevicePixelRatio()
+void FontsTest::logoHasPixelsOfItsOwn()
 {
+    // The box keeps the logo's layout size; the window shows the logo's own device pixels,
+    // one for one, drawn for the device pixel ratio rather than stretched.
     Form1 form;
     const qreal ratio = form.devicePixelRatioF();
     const auto* picture = Control<QLabel>(form, "Picture1");
-    // The box keeps the logo's layout size inside its two-pixel border, whatever the font.
-    QCOMPARE(picture->contentsRect(), QRect(2, 2, tornevo::form::LogoWidth, tornevo::form::LogoHeight));
-    const QPixmap logo = picture->pixmap();
-    QCOMPARE(logo.devicePixelRatio(), ratio);
-    QCOMPARE(logo.size(), QSize(int(std::ceil(tornevo::form::LogoWidth * ratio)),
-                                int(std::ceil(tornevo::form::LogoHeight * ratio))));
-    // As drawn: the window shows the logo's own device pixels, one for one.
+    const QSize logo(tornevo::form::LogoWidth, tornevo::form::LogoHeight);
+    QCOMPARE(picture->contentsRect(), QRect(QPoint(2, 2), logo));
+    QCOMPARE(picture->pixmap().devicePixelRatio(), ratio);
+    const QRect inside(QPoint(), logo * ratio);
+    QCOMPARE(picture->pixmap().size(), inside.size());
     const QImage shown = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QPoint corner = picture->mapTo(&form, picture->contentsRect().topLeft()) * ratio;
-    const QSize inside = QSize(tornevo::form::LogoWidth, tornevo::form::LogoHeight) * ratio;
-    const QImage own = logo.toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shown.copy(QRect(corner, inside)), own.copy(QRect(QPoint(), inside)));
+    QCOMPARE(shown.copy(inside.translated(picture->mapTo(&form, QPoint(2, 2)) * ratio)),
+             picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(FontsTest)
