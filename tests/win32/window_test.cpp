@@ -376,6 +376,43 @@ int wmain()
         Expect(topRow() != unfocused, "the picture marks its focus");
     });
 
+    Run("a larger message font grows the form rather than cut a caption", [] {
+        NONCLIENTMETRICSW saved{};
+        saved.cbSize = sizeof saved;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+        NONCLIENTMETRICSW larger = saved;
+        larger.lfMessageFont.lfHeight = -21; // 16 pt, not saved anywhere
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0);
+        SendMessageW(form, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        Pump();
+        RECT client;
+        GetClientRect(form, &client);
+        Expect(client.right > 537 && client.bottom > 327, "the client area grows");
+        for (const auto& control : Controls) {
+            const HWND item = Item(control.name);
+            RECT place;
+            GetWindowRect(item, &place);
+            MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+            Expect(place.left >= 0 && place.top >= 0 && place.right <= client.right && place.bottom <= client.bottom,
+                   std::string(control.name) + " inside the client area");
+            if (control.kind != tornevo::form::Kind::OptionButton && control.kind != tornevo::form::Kind::Frame
+                && control.kind != tornevo::form::Kind::CommandButton)
+                continue;
+            std::wstring caption = desktop::Utf16(control.caption);
+            std::erase(caption, L'&');
+            const HDC dc = GetDC(item);
+            SelectObject(dc, HFONT(SendMessageW(item, WM_GETFONT, 0, 0)));
+            SIZE extent;
+            GetTextExtentPoint32W(dc, caption.c_str(), int(caption.size()), &extent);
+            ReleaseDC(item, dc);
+            // Room beside the option's circle, inside the frame's corners, inside the button's edges.
+            const int margin = control.kind == tornevo::form::Kind::OptionButton ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 16;
+            Expect(extent.cx + margin <= place.right - place.left, std::string(control.name) + " shows its caption whole");
+            Expect(extent.cy <= place.bottom - place.top, std::string(control.name) + " is tall enough for its caption");
+        }
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    });
+
     for (const TabWalk& walk : TabWalks)
         Run(std::string(walk.name), [&] {
             if (!walk.mouseSelects.empty())
