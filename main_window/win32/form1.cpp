@@ -14,6 +14,7 @@
 #include <olectl.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -35,13 +36,6 @@ tornevo::form::Twips PlaceInWindow(const tornevo::form::Control& control)
         place.top += frame->place.top;
     }
     return place;
-}
-
-void Replace(HFONT& font, HFONT replacement)
-{
-    if (font)
-        DeleteObject(font);
-    font = replacement;
 }
 
 bool Checked(HWND button)
@@ -219,27 +213,31 @@ void Form1::LayOut()
     // A larger text size grows it, and a higher DPI scales it. (Wine's default message
     // font, Tahoma 8 pt, measures 6.42 x 12: the layout stays twips / 15 there too.)
     dpi_ = desktop::WindowDpi(window_);
+    // New fonts go to the controls before the old ones are deleted.
     LOGFONTW message = desktop::MessageFont(dpi_);
-    Replace(dialogFont_, CreateFontIndirectW(&message));
+    const HFONT oldDialogFont = std::exchange(dialogFont_, CreateFontIndirectW(&message));
     LOGFONTW contact{};
     contact.lfHeight = -MulDiv(9, int(dpi_), 72);
     contact.lfWeight = FW_NORMAL;
     contact.lfCharSet = ANSI_CHARSET;
     lstrcpyW(contact.lfFaceName, L"Arial");
-    Replace(contactFont_, CreateFontIndirectW(&contact));
+    const HFONT oldContactFont = std::exchange(contactFont_, CreateFontIndirectW(&contact));
 
     const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
     for (const auto& control : Controls) {
         const auto [left, top, width, height] = tornevo::form::ToPixels(PlaceInWindow(control), scale, dpi_);
         const HWND placed = Control(control.name);
-        SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(placed, WM_SETFONT, WPARAM(control.name == "LabelVelAddress" ? contactFont_ : dialogFont_), FALSE);
+        SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
                                                 scale, dpi_);
     const SIZE outer = desktop::OuterSize(client.width, client.height, WindowStyle, 0, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowAnswer(Text("LabelAnswer")); // its font fits the new size
+    for (HFONT old : {oldDialogFont, oldContactFont})
+        if (old)
+            DeleteObject(old);
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -317,9 +315,10 @@ void Form1::ShowAnswer(const std::wstring& text)
     LOGFONTW font{};
     GetObjectW(dialogFont_, sizeof font, &font);
     const HDC dc = GetDC(label);
+    HFONT fitted = nullptr;
     for (;;) {
-        Replace(answerFont_, CreateFontIndirectW(&font));
-        const HGDIOBJ previous = SelectObject(dc, answerFont_);
+        fitted = CreateFontIndirectW(&font);
+        const HGDIOBJ previous = SelectObject(dc, fitted);
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
         TEXTMETRICW metrics{};
@@ -328,12 +327,16 @@ void Form1::ShowAnswer(const std::wstring& text)
         const bool fits = extent.cx <= room.right && metrics.tmHeight <= room.bottom;
         if (fits || std::abs(font.lfHeight) < 2)
             break;
+        DeleteObject(fitted);
         font.lfHeight = font.lfHeight * 9 / 10; // never 0, which would mean the default size
         font.lfWidth = 0;
     }
     ReleaseDC(label, dc);
-    SendMessageW(label, WM_SETFONT, WPARAM(answerFont_), FALSE);
+    SendMessageW(label, WM_SETFONT, WPARAM(fitted), FALSE);
     SetWindowTextW(label, text.c_str());
+    if (answerFont_)
+        DeleteObject(answerFont_);
+    answerFont_ = fitted;
 }
 
 void Form1::MarkAnswerOutOfDate()
