@@ -84,5 +84,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries come from dpkg-shlibdeps; the X11 platform plugin and the font that
 # stands in for Arial are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation2")
 include(CPack)
