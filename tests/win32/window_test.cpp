@@ -276,10 +276,15 @@ int wmain()
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Run("layout at 96 DPI", [] {
+    Run("layout at the system's DPI", [] {
+        // At 96 DPI: a client area of 537 x 327 and every control at its twips / 15.
+        const UINT dpi = desktop::WindowDpi(form);
+        std::printf("at %u DPI\n", dpi);
         RECT client;
         GetClientRect(form, &client);
-        Expect(client.right == 537 && client.bottom == 327, "client area 537 x 327");
+        const auto area = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight}, {}, dpi);
+        Expect(client.right == area.width && client.bottom == area.height, "the client area");
+        Expect(dpi != 96 || (client.right == 537 && client.bottom == 327), "client area 537 x 327");
         ExpectEqual(Text(form), std::string("RCF/RPM Conversion"), "title");
         for (const auto& control : Controls) {
             RECT place;
@@ -288,14 +293,14 @@ int wmain()
             const auto* frame = tornevo::form::Find(control.container);
             const int left = control.place.left + (frame ? frame->place.left : 0);
             const int top = control.place.top + (frame ? frame->place.top : 0);
-            const auto expected = tornevo::form::ToPixels({left, top, control.place.width, control.place.height}, {});
+            const auto expected = tornevo::form::ToPixels({left, top, control.place.width, control.place.height}, {}, dpi);
             Expect(place.left == expected.left && place.top == expected.top
                        && place.right - place.left == expected.width && place.bottom - place.top == expected.height,
-                   std::string(control.name) + " at its twips / 15");
+                   std::string(control.name) + " at its place in twips");
             if (control.kind != tornevo::form::Kind::TextBox && control.name != "LabelVelAddress")
                 ExpectEqual(Text(Item(control.name)), std::string(control.caption), "caption");
         }
-        const auto font = Form1::MeasureFont(HFONT(SendMessageW(Item("TextRadius"), WM_GETFONT, 0, 0)), 96);
+        const auto font = Form1::MeasureFont(HFONT(SendMessageW(Item("TextRadius"), WM_GETFONT, 0, 0)), dpi);
         std::printf("dialog font measures %.2f x %.2f at 96 DPI\n", font.averageCharWidth, font.lineHeight);
     });
 
@@ -359,7 +364,7 @@ int wmain()
         DestroyWindow(probe);
         LOGFONTW contact{};
         GetObjectW(HFONT(SendMessageW(Item("LabelVelAddress"), WM_GETFONT, 0, 0)), sizeof contact, &contact);
-        Expect(desktop::Utf8(contact.lfFaceName) == "Arial" && contact.lfHeight == -12 && contact.lfWeight == FW_NORMAL
+        Expect(desktop::Utf8(contact.lfFaceName) == "Arial" && contact.lfHeight == -MulDiv(9, int(desktop::WindowDpi(form)), 72) && contact.lfWeight == FW_NORMAL
                    && !contact.lfItalic && !contact.lfUnderline,
                "the contact label in Arial 9 pt");
         const auto topRow = [] {
@@ -381,13 +386,16 @@ int wmain()
         saved.cbSize = sizeof saved;
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
         NONCLIENTMETRICSW larger = saved;
-        larger.lfMessageFont.lfHeight = -21; // 16 pt, not saved anywhere
+        // 12 pt, not saved anywhere: at 150 % the form still fits a 1280 x 800 screen.
+        larger.lfMessageFont.lfHeight = -MulDiv(12, int(desktop::WindowDpi(form)), 72);
         SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0);
         SendMessageW(form, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
         Pump();
         RECT client;
         GetClientRect(form, &client);
-        Expect(client.right > 537 && client.bottom > 327, "the client area grows");
+        const auto area = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight}, {},
+                                                  desktop::WindowDpi(form));
+        Expect(client.right > area.width && client.bottom > area.height, "the client area grows");
         for (const auto& control : Controls) {
             const HWND item = Item(control.name);
             RECT place;
@@ -469,7 +477,9 @@ int wmain()
         const HWND value = Item("TextConvert");
         PressLater(VK_ESCAPE); // closes the context menu
         Click(value, MOUSEEVENTF_RIGHTDOWN);
-        Click(value, MOUSEEVENTF_LEFTDOWN, 50);
+        RECT box;
+        GetWindowRect(value, &box);
+        Click(value, MOUSEEVENTF_LEFTDOWN, box.right - box.left - 6); // after the end of the text
         Type("9");
         ExpectEqual(Text(value), std::string("30009"), "a right click then a click at the end");
         FocusOn("TextRadius");
