@@ -11,10 +11,11 @@ if [[ -z ${DISPLAY:-} ]]; then
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 
-has_window_manager() {
+has_window_manager() { # the root's check window must still exist: a manager that ended leaves the property
     local check
     check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) || return 1
-    [[ $check == *"window id"* ]]
+    [[ $check == *"window id # "* ]] || return 1
+    xprop -id "${check##*# }" _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1
 }
 
 manager=
@@ -28,5 +29,8 @@ if ! has_window_manager; then
 fi
 status=0
 "$@" || status=$?
-[[ -n $manager ]] && kill "$manager" 2>/dev/null
+if [[ -n $manager ]]; then
+    kill "$manager" 2>/dev/null
+    wait "$manager" 2>/dev/null || true # gone, so the next test does not count on it
+fi
 exit "$status"
