@@ -10,7 +10,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "desktop"))
-from images import dib_rgb_rows, first_difference, png_rgb_rows, version_nodes  # noqa: E402
+from windows_resource_checks import RT_MANIFEST, VersionAndIconChecks  # noqa: E402
 
 EXECUTABLE, PROCESSOR, RESOURCES, PROJECT_VERSION = sys.argv[1:5]
 del sys.argv[1:5]
@@ -18,9 +18,6 @@ del sys.argv[1:5]
 # (COFF machine, optional header magic) for each processor we build for.
 MACHINES = {"x86_64": (0x8664, 0x20B), "i686": (0x014C, 0x10B)}
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
-RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
-ENGLISH_US = 1033
-VFT_APP = 1
 # DLLs that come with Windows. The MinGW runtime's (libstdc++-6, libgcc_s_*, libwinpthread-1)
 # are not among them: the program links its runtime in.
 SYSTEM_DLLS = {
@@ -100,14 +97,14 @@ def local_name(element):
     return element.tag.rpartition("}")[2]
 
 
-class WindowsExecutable(unittest.TestCase):
+class WindowsExecutable(VersionAndIconChecks, unittest.TestCase):
+    project_version = PROJECT_VERSION
+    resources = RESOURCES
+
     @classmethod
     def setUpClass(cls):
         cls.exe = PortableExecutable(pathlib.Path(EXECUTABLE).read_bytes())
         cls.entries = cls.exe.resources()
-
-    def of_type(self, kind):
-        return [entry for entry in self.entries if entry[0] == kind]
 
     def test_a_gui_program_for_its_processor(self):
         self.assertEqual((self.exe.machine, self.exe.magic), MACHINES[PROCESSOR])
@@ -138,49 +135,6 @@ class WindowsExecutable(unittest.TestCase):
             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
         }
         self.assertEqual({e.get("Id").lower() for e in elements["supportedOS"]}, windows_7_to_11)
-
-    def test_version_block(self):
-        versions = self.of_type(RT_VERSION)
-        self.assertEqual([entry[2] for entry in versions], [ENGLISH_US])
-        key, fixed, children, _ = version_nodes(versions[0][3])
-        self.assertEqual(key, "VS_VERSION_INFO")
-        major, minor, patch, tweak = (int(part) for part in PROJECT_VERSION.split("."))
-        signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed)
-        self.assertEqual(signature, 0xFEEF04BD)
-        for version in ((file_ms, file_ls), (product_ms, product_ls)):
-            self.assertEqual(version, (major << 16 | minor, patch << 16 | tweak))
-        self.assertEqual(struct.unpack_from("<I", fixed, 36)[0], VFT_APP)
-
-        tables = {child[0]: child[2] for child in children}["StringFileInfo"]
-        self.assertEqual([table[0] for table in tables], ["040904B0"])
-        strings = {node[0]: node[1] for node in tables[0][2]}
-        display = f"{major}.{minor:02d}"
-        expected = {
-            "FileVersion": display,
-            "ProductVersion": display,
-            "ProductName": "Tornevo",
-            "InternalName": "Tornevo",
-            "OriginalFilename": "Tornevo.exe",
-            "CompanyName": "Company",
-        }
-        for name, value in expected.items():
-            with self.subTest(string=name):
-                self.assertEqual(strings.get(name), value)
-
-    def test_one_icon_of_70_by_72_in_24_bits(self):
-        groups = self.of_type(RT_GROUP_ICON)
-        self.assertEqual([entry[2] for entry in groups], [ENGLISH_US])
-        reserved, kind, count = struct.unpack_from("<HHH", groups[0][3])
-        self.assertEqual((reserved, kind, count), (0, 1, 1))
-        width, height, colours, _, planes, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", groups[0][3], 6)
-        self.assertEqual((width, height, colours, planes, bits), (70, 72, 0, 1, 24))
-
-        icons = self.of_type(RT_ICON)
-        self.assertEqual([(entry[1], entry[2]) for entry in icons], [(icon_id, ENGLISH_US)])
-        rows, width, height = dib_rgb_rows(icons[0][3])
-        self.assertEqual((width, height), (70, 72))
-        window_icon = png_rgb_rows((pathlib.Path(RESOURCES) / "icon/tornevo.png").read_bytes())
-        self.assertIsNone(first_difference(rows, window_icon))
 
 
 if __name__ == "__main__":
