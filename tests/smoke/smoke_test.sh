@@ -15,6 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x11_window.sh"
 
 # A window manager, so that the window gets a frame and the focus as on a desktop.
 openbox >/dev/null 2>&1 &
@@ -53,20 +54,11 @@ pixel() { # x y of the screen: prints "r g b"
     pamcut -left "$1" -top "$2" -width 1 -height 1 "$work/screen.pnm" | pnmnoraw | tail -n 1 | xargs
 }
 
-grab() { xwd -silent -root | xwdtopnm 2>/dev/null | pamdepth 255 > "$work/screen.pnm"; }
 
 start
 
 # The client area, its title, and the frame centred on the screen.
-info=$(xwininfo -id "$window")
-field() { sed -n "s/^ *$1: *\(-\?[0-9]*\).*/\1/p" <<<"$info"; }
-X=$(field 'Absolute upper-left X') Y=$(field 'Absolute upper-left Y')
-WIDTH=$(field Width) HEIGHT=$(field Height)
-[[ $WIDTH == 537 && $HEIGHT == 327 ]] || fail "client area ${WIDTH}x${HEIGHT}, expected 537x327"
-echo "ok: client area 537x327"
-title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"$/\1/p')
-[[ $title == "RCF/RPM Conversion" ]] || fail "title '$title'"
-echo "ok: title '$title'"
+check_client_area_and_title "$window"
 icon=$(xprop -id "$window" _NET_WM_ICON) # whole, not piped to grep -q: pipefail would see SIGPIPE
 [[ $icon == *"Icon (70 x 72)"* ]] || fail "no 70x72 window icon"
 echo "ok: 70x72 window icon"

@@ -18,6 +18,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/x11_window.sh"
 
 "$wine_run" "$program" &
 app=$!
@@ -26,17 +27,8 @@ window=$(timeout 60 xdotool search --sync --onlyvisible --name '^RCF/RPM Convers
 window=${window%%$'\n'*}
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 
-info=$(xwininfo -id "$window")
-field() { sed -n "s/^ *$1: *\(-\?[0-9]*\).*/\1/p" <<<"$info"; }
-X=$(field 'Absolute upper-left X') Y=$(field 'Absolute upper-left Y')
-WIDTH=$(field Width) HEIGHT=$(field Height)
-[[ $WIDTH == 537 && $HEIGHT == 327 ]] || fail "client area ${WIDTH}x${HEIGHT}, expected 537x327"
-echo "ok: client area 537x327"
-title=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/.*= "\(.*\)"$/\1/p')
-[[ $title == "RCF/RPM Conversion" ]] || fail "title '$title'"
-echo "ok: title '$title'"
+check_client_area_and_title "$window"
 
-grab() { xwd -silent -root | xwdtopnm 2>/dev/null | pamdepth 255 > "$work/screen.pnm"; }
 count() { # left top width height awk-condition-on-r,g,b: pixels of the box that meet it
     pamcut -left "$1" -top "$2" -width "$3" -height "$4" "$work/screen.pnm" | pnmnoraw | tail -n +4 | xargs -n 3 \
         | awk "$5 { n++ } END { print n + 0 }"
