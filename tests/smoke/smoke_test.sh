@@ -73,12 +73,6 @@ echo "ok: frame ${frame_width}x${frame_height} centred at +${frame_x}+${frame_y}
 
 # The start state on screen: the answer box empty and white, the radius text selected.
 grab
-count() { # left top width height awk-condition-on-r,g,b: pixels of the box that meet it
-    pamcut -left "$1" -top "$2" -width "$3" -height "$4" "$work/screen.pnm" | pnmnoraw | tail -n +4 | xargs -n 3 \
-        | awk "$5 { n++ } END { print n + 0 }"
-}
-selected() { (($(count $((X + 26)) $((Y + 36)) 53 17 '$3 > $1 + 60') > 20)); } # highlight behind the "6"
-answered() { (($(count $((X + 26)) $((Y + 196)) 53 17 '$1 + $2 + $3 < 300') > 10)); } # digits in the box
 within_5s() { # condition: grabs the screen until it holds
     for _ in $(seq 25); do
         "$1" && return 0
