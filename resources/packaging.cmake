@@ -54,14 +54,6 @@ if(NOT WIN32)
     install(FILES ${tornevo_debian_dir}/tornevo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# Windows: the version and icon resource, and the name Tornevo.exe.
-if(WIN32 AND TARGET tornevo)
-    target_sources(tornevo PRIVATE ${tornevo_resources_dir}/tornevo.rc)
-    # The resource compiler finds tornevo_version.h and icon/tornevo.ico here.
-    target_include_directories(tornevo PRIVATE ${PROJECT_BINARY_DIR}/resources ${tornevo_resources_dir})
-    set_target_properties(tornevo PROPERTIES OUTPUT_NAME Tornevo)
-endif()
-
 # The Debian package: cpack -G DEB in the build folder writes tornevo_1.0.0_amd64.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tornevo)
