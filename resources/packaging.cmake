@@ -1,6 +1,6 @@
-# Installation into the usual places, the Debian package, and the Windows
-# version resource. Included from the top-level CMakeLists.txt after every
-# target exists (the executable's own install rule is beside it in main_window/).
+# Installation into the usual places and the Debian package. Included from the
+# top-level CMakeLists.txt after every target exists (the executable's own install
+# rule is beside it in main_window/qt/).
 
 include(GNUInstallDirs)
 
