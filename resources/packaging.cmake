@@ -77,4 +77,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # stands in for Arial are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation2")
+# The package is reproducible: CPack takes its times from SOURCE_DATE_EPOCH, and the
+# folders it makes get these modes whatever the umask of the build.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

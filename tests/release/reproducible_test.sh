@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Reproducible release files: scripts/package runs twice, on two copies of this source in
+# two temporary folders, the second one later, under another umask and time zone. Both
+# build/dist/ folders must hold the release files and SHA256SUMS alone, the sums must hold,
+# and every file must have the same bytes in both. On a mismatch it shows what differs:
+# diffoscope's report where Debian's diffoscope is installed, else a listing of each file's
+# members with their hashes, modes and times, the two side by side.
+# Usage: reproducible_test.sh SOURCE-DIR
+set -euo pipefail
+source "$(dirname "$0")/copy_source.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$1" log -1 --format=%ct)}
+unset TORNEVO_SIGN_PKCS12 TORNEVO_SIGN_PASSWORD_FILE
+
+package() { # folder umask time-zone
+    copy_source "$1" "$work/$2"
+    (umask "$3" && cd "$work/$2" && TZ=$4 scripts/package) > "$work/$2.log" 2>&1 ||
+        { cat "$work/$2.log"; fail "scripts/package failed in $work/$2"; }
+    [[ $(grep -c '^unsigned: ' "$work/$2.log") == 1 ]] || fail "no one line saying the files are unsigned"
+    local dist=$work/$2/build/dist name
+    for name in $(ls -A "$dist"); do
+        [[ -f $dist/$name && $name =~ ^(tornevo_.*\.deb|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS)$ ]] ||
+            fail "build/dist holds $name, which is no release file"
+    done
+    (cd "$dist" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS does not hold"
+    [[ $(cut -c 67- "$dist/SHA256SUMS") == $(ls "$dist" | grep -vx SHA256SUMS) ]] ||
+        fail "SHA256SUMS does not list every release file: $(cat "$dist/SHA256SUMS")"
+}
+package "$1" first 022 UTC
+package "$1" second/of/two 002 Pacific/Auckland
+
+# What a person compares when diffoscope is not there: each member's hash, mode and time.
+listing() { # release file
+    local unpacked
+    unpacked=$(mktemp -d -p "$work")
+    case $1 in
+        *.deb) ar tv "$1"; dpkg-deb -c "$1"; dpkg-deb -I "$1"; dpkg-deb -R "$1" "$unpacked/deb" ;;
+        *.zip) zipinfo -v "$1" | tail -n +2; unzip -q "$1" -d "$unpacked" ;;
+        *.msi) msiinfo suminfo "$1"; msidump -t -s -d "$unpacked" "$1" >/dev/null ;;
+    esac
+    (cd "$unpacked" && find . -type f | LC_ALL=C sort | xargs -r -d '\n' sha256sum)
+    find "$unpacked" -iname '*.exe' -exec x86_64-w64-mingw32-objdump -p {} + | grep -E '^(Time/Date|CheckSum)'
+}
+
+sums=$work/first/build/dist/SHA256SUMS other=$work/second/of/two/build/dist/SHA256SUMS
+[[ $(cut -c 67- "$sums") == $(cut -c 67- "$other") ]] || fail "the two builds made different files"
+printf '%-36s %-64s %s\n' file "first build" "second build"
+join -j 2 <(sort -k 2 "$sums") <(sort -k 2 "$other") | awk '{ printf "%-36s %s %s\n", $1, $2, ($2 == $3 ? "same" : $3) }'
+differing=
+for name in $(cut -c 67- "$sums"); do
+    a=$work/first/build/dist/$name b=$work/second/of/two/build/dist/$name
+    cmp -s "$a" "$b" && continue
+    differing+=" $name"
+    echo "== $name differs between the two builds:"
+    if command -v diffoscope >/dev/null; then
+        diffoscope --text - "$a" "$b" | head -n 300 || true
+    else
+        diff --side-by-side --suppress-common-lines --width 200 <(listing "$a") <(listing "$b") | head -n 200 || true
+    fi
+done
+[[ -z $differing ]] || fail "not reproducible:$differing"
+echo "ok: two builds, in $work/first and $work/second/of/two, give the same $(wc -l < "$sums") release files"
