@@ -2,8 +2,9 @@
 # tracked files and new ones that are not ignored, uncommitted changes included, no
 # build folder. The copies get new times, which no release file may carry.
 copy_source() { # source-dir new-dir
-    mkdir -p "$2"
+    local to
+    to=$(realpath -m "$2") && mkdir -p "$to"
     (cd "$1" && git ls-files -z --cached --others --exclude-standard |
         while IFS= read -r -d '' file; do [[ -e $file ]] && printf '%s\0' "$file"; done |
-        xargs -0 cp --parents -t "$2")
+        xargs -0 cp --parents -t "$to")
 }

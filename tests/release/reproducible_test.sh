@@ -19,18 +19,15 @@ package() { # folder umask time-zone
     (umask "$3" && cd "$work/$2" && TZ=$4 scripts/package) > "$work/$2.log" 2>&1 ||
         { cat "$work/$2.log"; fail "scripts/package failed in $work/$2"; }
     [[ $(grep -c '^unsigned: ' "$work/$2.log") == 1 ]] || fail "no one line saying the files are unsigned"
-    local dist=$work/$2/build/dist name
-    for name in $(ls -A "$dist"); do
-        [[ -f $dist/$name && $name =~ ^(tornevo_.*\.deb|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS)$ ]] ||
-            fail "build/dist holds $name, which is no release file"
-    done
-    (cd "$dist" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS does not hold"
-    [[ $(cut -c 67- "$dist/SHA256SUMS") == $(ls "$dist" | grep -vx SHA256SUMS) ]] ||
-        fail "SHA256SUMS does not list every release file: $(cat "$dist/SHA256SUMS")"
+    # build/dist: the release files, each listed in SHA256SUMS with its right hash, and nothing else.
+    cd "$work/$2/build/dist"
+    [[ $(ls -A | grep -vxE 'tornevo_.*\.deb|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS') == "" &&
+        $(cut -c 67- SHA256SUMS) == $(ls | grep -vx SHA256SUMS) ]] || fail "build/dist holds $(ls -A | xargs)"
+    sha256sum --check --strict --quiet SHA256SUMS || fail "SHA256SUMS does not hold"
 }
 package "$1" first 022 UTC
 package "$1" second/of/two 002 Pacific/Auckland
-
+cd "$work"
 # What a person compares when diffoscope is not there: each member's hash, mode and time.
 listing() { # release file
     local unpacked
@@ -44,13 +41,13 @@ listing() { # release file
     find "$unpacked" -iname '*.exe' -exec x86_64-w64-mingw32-objdump -p {} + | grep -E '^(Time/Date|CheckSum)'
 }
 
-sums=$work/first/build/dist/SHA256SUMS other=$work/second/of/two/build/dist/SHA256SUMS
+sums=first/build/dist/SHA256SUMS other=second/of/two/build/dist/SHA256SUMS
 [[ $(cut -c 67- "$sums") == $(cut -c 67- "$other") ]] || fail "the two builds made different files"
 printf '%-36s %-64s %s\n' file "first build" "second build"
-join -j 2 <(sort -k 2 "$sums") <(sort -k 2 "$other") | awk '{ printf "%-36s %s %s\n", $1, $2, ($2 == $3 ? "same" : $3) }'
+LC_ALL=C join -j 2 "$sums" "$other" | awk '{ printf "%-36s %s %s\n", $1, $2, ($2 == $3 ? "same" : $3) }'
 differing=
 for name in $(cut -c 67- "$sums"); do
-    a=$work/first/build/dist/$name b=$work/second/of/two/build/dist/$name
+    a=first/build/dist/$name b=second/of/two/build/dist/$name
     cmp -s "$a" "$b" && continue
     differing+=" $name"
     echo "== $name differs between the two builds:"
