@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Reproducible release files: scripts/package runs twice, on two copies of this source in
-# two temporary folders, the second one later, under another umask and time zone. Both
+# Reproducible release files: scripts/package runs on two copies of this source in two
+# temporary folders, the second one later, under another umask and time zone, and after
+# a build of an older commit (a day before) in the same folder. Both
 # build/dist/ folders must hold the release files and SHA256SUMS alone, the sums must hold,
 # and every file must have the same bytes in both. On a mismatch it shows what differs:
 # diffoscope's report where Debian's diffoscope is installed, else a listing of each file's
@@ -15,18 +16,21 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$1" log -1 --format=%ct)
 unset TORNEVO_SIGN_PKCS12 TORNEVO_SIGN_PASSWORD_FILE
 
 package() { # folder umask time-zone
-    copy_source "$1" "$work/$2"
-    (umask "$3" && cd "$work/$2" && TZ=$4 scripts/package) > "$work/$2.log" 2>&1 ||
-        { cat "$work/$2.log"; fail "scripts/package failed in $work/$2"; }
-    [[ $(grep -c '^unsigned: ' "$work/$2.log") == 1 ]] || fail "no one line saying the files are unsigned"
+    (umask "$2" && cd "$work/$1" && TZ=$3 scripts/package) > "$work/package.log" 2>&1 ||
+        { cat "$work/package.log"; fail "scripts/package failed in $work/$1"; }
+    [[ $(grep -c '^unsigned: ' "$work/package.log") == 1 ]] || fail "no one line saying the files are unsigned"
     # build/dist: the release files, each listed in SHA256SUMS with its right hash, and nothing else.
-    cd "$work/$2/build/dist"
+    cd "$work/$1/build/dist"
     [[ $(ls -A | grep -vxE 'tornevo_.*\.deb|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS') == "" &&
         $(cut -c 67- SHA256SUMS) == $(ls | grep -vx SHA256SUMS) ]] || fail "build/dist holds $(ls -A | xargs)"
     sha256sum --check --strict --quiet SHA256SUMS || fail "SHA256SUMS does not hold"
 }
-package "$1" first 022 UTC
-package "$1" second/of/two 002 Pacific/Auckland
+copy_source "$1" "$work/first"
+package first 022 UTC
+copy_source "$1" "$work/second/of/two"
+# That folder first builds as for an older commit, a day before: nothing of it may stay.
+SOURCE_DATE_EPOCH=$((SOURCE_DATE_EPOCH - 86400)) package second/of/two 002 Pacific/Auckland
+package second/of/two 002 Pacific/Auckland
 cd "$work"
 # What a person compares when diffoscope is not there: each member's hash, mode and time.
 listing() { # release file
