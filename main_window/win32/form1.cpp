@@ -6,7 +6,7 @@
 #include "failure_report.h"
 #include "form_layout.h"
 #include "rcf_rpm.h"
-#include "win32_resources.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <initguid.h> // the accessibility GUIDs are defined here, in this one file
@@ -21,7 +21,6 @@ namespace {
 
 constexpr wchar_t WindowClass[] = L"Tornevo";
 constexpr wchar_t PictureClass[] = L"TornevoPicture";
-constexpr int FirstId = 100;
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 using tornevo::form::Controls;
@@ -64,15 +63,15 @@ bool Checked(HWND button)
 
 int Form1::ControlId(Id id)
 {
-    return FirstId + int(id);
+    return IDC_FIRST_CONTROL + int(id);
 }
 
 std::optional<Id> Form1::IdOf(HWND control) const
 {
     const int id = GetDlgCtrlID(control);
-    if (!control || GetParent(control) != window_ || id < FirstId || id >= FirstId + int(Controls.size()))
+    if (!control || GetParent(control) != window_ || id < IDC_FIRST_CONTROL || id >= IDC_FIRST_CONTROL + int(Controls.size()))
         return std::nullopt;
-    return Id(id - FirstId);
+    return Id(id - IDC_FIRST_CONTROL);
 }
 
 HWND Form1::Control(Id id) const
@@ -97,8 +96,8 @@ HWND Form1::Create(HINSTANCE instance)
         form.lpfnWndProc = DefDlgProcW;
         form.cbWndExtra = DLGWINDOWEXTRA;
         form.hInstance = instance;
-        form.hIcon = LoadIconW(instance, L"IDI_TORNEVO");
-        form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TORNEVO));
+        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         form.lpszClassName = WindowClass;
         WNDCLASSEXW picture{};
         picture.cbSize = sizeof picture;
@@ -560,7 +559,7 @@ LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARA
     // itself places the caret); a drag keeps the selection the user made, and a right
     // click the place.
     auto* form = reinterpret_cast<Form1*>(data);
-    const Id id = Id(GetDlgCtrlID(box) - FirstId);
+    const Id id = Id(GetDlgCtrlID(box) - IDC_FIRST_CONTROL);
     switch (message) {
     case WM_LBUTTONDOWN:
         if (GetFocus() != box) {

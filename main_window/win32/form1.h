@@ -21,7 +21,7 @@ class Form1 {
 public:
     // Creates the window and its controls and runs Form_Load; the window is not shown yet.
     static HWND Create(HINSTANCE instance);
-    // The dialog id of a control of the form table: 100 plus its place in the table.
+    // The dialog id of a control of the form table: IDC_FIRST_CONTROL plus its place in the table.
     static int ControlId(tornevo::form::Id id);
 
     // What a dialog font measures, scaled to 96 DPI: the mean width of the Latin letters
