@@ -1,5 +1,4 @@
 #include "form1.h"
-#include "ui_form1.h"
 
 #include "centring.h"
 #include "contact_block.h"
@@ -9,20 +8,28 @@
 
 #include <QDate>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
+
+using tornevo::form::Kind;
 
 // The icon and the logo live in this static library; without a reference the linker
 // would drop them. Must be called outside any namespace.
@@ -37,27 +44,47 @@ static int LoadPictures()
 // lines 13.969 high). Rounded up, so that this very font leaves the layout at twips / 15.
 static constexpr tornevo::form::FontMeasure DrawnFor{6.08, 13.97};
 
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+template <Form1::Id id> auto* Form1::Widget() const
+{
+    // The control's own class, by its kind in the form table.
+    constexpr Kind kind = tornevo::form::Of(id).kind;
+    QWidget* const control = controls_[std::size_t(id)];
+    if constexpr (kind == Kind::TextBox)
+        return static_cast<QLineEdit*>(control);
+    else if constexpr (kind == Kind::Frame)
+        return static_cast<QGroupBox*>(control);
+    else if constexpr (kind == Kind::OptionButton)
+        return static_cast<QRadioButton*>(control);
+    else if constexpr (kind == Kind::CommandButton)
+        return static_cast<QPushButton*>(control);
+    else
+        return static_cast<QLabel*>(control); // a label or the picture
+}
+
 Form1::Form1(QWidget* parent)
     // A top-level window rather than a transient dialog, so that it has a task-bar entry
     // and can be minimised; its fixed size leaves no maximise button.
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , ui(std::make_unique<Ui::Form1>())
 {
     static const int picturesLoaded = LoadPictures();
     Q_UNUSED(picturesLoaded);
-    ui->setupUi(this);
-
+    CreateControls();
     UseContactFont();
     PaintBackgrounds();
     ScaleToFont();
     FitCaptions();
     ShowLogo();
     UseIconSet();
-
-    controls_ = {ui->TextRadius, ui->FrameUnits, ui->OptionCm, ui->OptionIn, ui->TextConvert, ui->FrameConvert,
-                 ui->OptionRCF, ui->OptionRPM, ui->LabelAnswer, ui->CommandCalculate, ui->CommandExit, ui->Picture1,
-                 ui->LabelVelAddress, ui->FrameConvertTo, ui->LabelAnswerUnits};
 
     // Every change of an input goes to the presenter, whoever made it: a selection by
     // mouse, keyboard or code counts as a click on the newly selected button.
@@ -70,10 +97,10 @@ Form1::Form1(QWidget* parent)
             KeepTabStopOnSelection(option->parentWidget());
         });
     }
-    KeepTabStopOnSelection(ui->FrameUnits);
-    KeepTabStopOnSelection(ui->FrameConvert);
-    connect(ui->CommandCalculate, &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
-    connect(ui->CommandExit, &QPushButton::clicked, this, &Form1::CommandExit_Click);
+    KeepTabStopOnSelection(Widget<Id::FrameUnits>());
+    KeepTabStopOnSelection(Widget<Id::FrameConvert>());
+    connect(Widget<Id::CommandCalculate>(), &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
+    connect(Widget<Id::CommandExit>(), &QPushButton::clicked, this, &Form1::CommandExit_Click);
 
     for (const Id id : {Id::TextRadius, Id::TextConvert}) {
         auto* box = static_cast<QLineEdit*>(Widget(id));
@@ -81,15 +108,98 @@ Form1::Form1(QWidget* parent)
         connect(box, &QLineEdit::textChanged, this,
                 [this, id](const QString& text) { Show(presenter_.TextChanged(id, text.toStdString())); });
     }
-    ui->Picture1->installEventFilter(this);
+    Widget<Id::Picture1>()->installEventFilter(this);
     // The first focus arrives with the window's first activation; the presenter has it
     // select like a Tab.
-    ui->TextRadius->setFocus();
+    Widget<Id::TextRadius>()->setFocus();
 
     Form_Load();
 }
 
 Form1::~Form1() = default;
+
+void Form1::CreateControls()
+{
+    // Every control from the form table, in its order, which is the tab order: Qt's focus
+    // chain follows the order of creation. The places come in ScaleToFont.
+    namespace form = tornevo::form;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ToQString(form::WindowCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/tornevo/icon.png")));
+    for (const form::Control& control : form::Controls) {
+        QWidget* const parent = control.container == Id::Form1 ? this : Widget(control.container);
+        const QString caption = ToQString(control.caption);
+        QWidget* created = nullptr;
+        switch (control.kind) {
+        case Kind::TextBox: {
+            auto* box = new QLineEdit(caption, parent);
+            box->setMaxLength(std::numeric_limits<int>::max()); // no limit but memory's
+            box->setAlignment(Qt::AlignCenter);
+            created = box;
+            break;
+        }
+        case Kind::Frame: created = new QGroupBox(caption, parent); break;
+        case Kind::OptionButton: {
+            auto* option = new QRadioButton(caption, parent);
+            option->setChecked(presenter_.Selected(control.id));
+            created = option;
+            break;
+        }
+        case Kind::CommandButton: {
+            auto* button = new QPushButton(caption, parent);
+            button->setDefault(presenter_.EnterClicks(Id::Form1) == control.id);
+            created = button;
+            break;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            created = label;
+            break;
+        }
+        case Kind::Picture: {
+            auto* picture = new QLabel(parent);
+            picture->setFocusPolicy(Qt::StrongFocus); // a tab stop that ignores the keys it gets
+            picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+            picture->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            created = picture;
+            break;
+        }
+        }
+        created->setObjectName(ToQString(control.name));
+        if (!control.accessibleName.empty())
+            created->setAccessibleName(ToQString(control.accessibleName));
+        if (!control.accessibleDescription.empty())
+            created->setAccessibleDescription(ToQString(control.accessibleDescription));
+        controls_[std::size_t(control.id)] = created;
+    }
+
+    // The answer: black on white whatever the theme, sunken, centred.
+    QLabel* const answer = Widget<Id::LabelAnswer>();
+    QPalette colours = answer->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::WindowText, Qt::black);
+        colours.setColor(group, QPalette::Window, Qt::white);
+    }
+    answer->setPalette(colours);
+    answer->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    answer->setAlignment(Qt::AlignCenter);
+    answer->setIndent(0);
+    Widget<Id::LabelAnswerUnits>()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The contact block: Arial 9 pt, every line centred, long lines wrapped at words.
+    QLabel* const contact = Widget<Id::LabelVelAddress>();
+    QFont arial;
+    arial.setFamilies({QStringLiteral("Arial")});
+    arial.setPointSize(9);
+    arial.setBold(false);
+    arial.setItalic(false);
+    arial.setUnderline(false);
+    arial.setStrikeOut(false);
+    contact->setFont(arial);
+    contact->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    contact->setWordWrap(true);
+}
 
 void Form1::UseContactFont()
 {
@@ -98,9 +208,9 @@ void Form1::UseContactFont()
     // for fallbacks when it finds no Arial (about 3 % of the instructions to idle).
     const auto installed = [](const QString& family) { return !QFontDatabase::styles(family).isEmpty(); };
     if (!installed(QStringLiteral("Arial")) && installed(QStringLiteral("Liberation Sans"))) {
-        QFont contact = ui->LabelVelAddress->font();
+        QFont contact = Widget<Id::LabelVelAddress>()->font();
         contact.setFamily(QStringLiteral("Liberation Sans"));
-        ui->LabelVelAddress->setFont(contact);
+        Widget<Id::LabelVelAddress>()->setFont(contact);
     }
 }
 
@@ -119,8 +229,8 @@ void Form1::paintEvent(QPaintEvent* event)
 {
     // The form paints the faces rather than the controls filling their own backgrounds:
     // opaque children would cost the window's repaint bookkeeping at every caret blink.
-    const QWidget* const faces[] = {ui->FrameUnits, ui->FrameConvert, ui->FrameConvertTo,
-                                    ui->LabelAnswer, ui->LabelVelAddress, ui->Picture1};
+    const QWidget* const faces[] = {Widget<Id::FrameUnits>(), Widget<Id::FrameConvert>(), Widget<Id::FrameConvertTo>(),
+                                    Widget<Id::LabelAnswer>(), Widget<Id::LabelVelAddress>(), Widget<Id::Picture1>()};
     std::optional<QPainter> painter; // a blink of the caret touches no face: no painter
     for (const QWidget* face : faces) {
         if (!event->rect().intersects(face->geometry()))
@@ -130,7 +240,7 @@ void Form1::paintEvent(QPaintEvent* event)
         painter->fillRect(face->geometry(), face->palette().brush(QPalette::Window));
     }
     // The picture fills its box to the border, so its focus mark is a ring around the box.
-    if (ui->Picture1->hasFocus() && event->rect().intersects(PictureFocusMark())) {
+    if (Widget<Id::Picture1>()->hasFocus() && event->rect().intersects(PictureFocusMark())) {
         if (!painter)
             painter.emplace(this);
         const QRect ring = PictureFocusMark();
@@ -147,7 +257,7 @@ QRect Form1::PictureFocusMark() const
 {
     // One pixel of background between the ring and the picture's border keeps them apart.
     const int margin = PictureFocusMarkWidth + 1;
-    return ui->Picture1->geometry().adjusted(-margin, -margin, margin, margin);
+    return Widget<Id::Picture1>()->geometry().adjusted(-margin, -margin, margin, margin);
 }
 
 void Form1::ScaleToFont()
@@ -161,31 +271,29 @@ void Form1::ScaleToFont()
     const QFontMetricsF metrics(font());
     const form::Scale scale = form::DialogScale({metrics.averageCharWidth(), metrics.height()}, DrawnFor);
     for (const form::Control& control : form::Controls) {
-        if (auto* widget = findChild<QWidget*>(QLatin1String(control.name.data(), qsizetype(control.name.size())))) {
-            const form::PixelRect place = form::ToPixels(control.place, scale);
-            widget->setGeometry(place.left, place.top, place.width, place.height);
-        }
+        const form::PixelRect place = form::ToPixels(control.place, scale);
+        Widget(control.id)->setGeometry(place.left, place.top, place.width, place.height);
     }
     // The logo does not grow: its box keeps the picture's size inside the border, centred
     // where the table puts the box, so it stays on one vertical line with the contact block.
-    const int border = ui->Picture1->frameWidth();
+    const int border = Widget<Id::Picture1>()->frameWidth();
     QRect picture(0, 0, form::LogoWidth + 2 * border, form::LogoHeight + 2 * border);
-    picture.moveCenter(ui->Picture1->geometry().center());
-    ui->Picture1->setGeometry(picture);
+    picture.moveCenter(Widget<Id::Picture1>()->geometry().center());
+    Widget<Id::Picture1>()->setGeometry(picture);
     const form::PixelRect client = form::ToPixels({0, 0, form::ClientWidth, form::ClientHeight}, scale);
     setFixedSize(client.width, client.height);
 }
 
 void Form1::ShowLogo()
 {
-    // form1.ui shows the JPEG, which is drawn pixel for pixel at a device pixel ratio of 1.
+    // The picture starts with the JPEG, which is drawn pixel for pixel at a device pixel ratio of 1.
     // At any other ratio the logo is drawn afresh from its vector source into as many
     // device pixels as its 165 x 73 layout pixels cover, so it is never stretched.
     const qreal ratio = devicePixelRatioF();
-    if (ui->Picture1->pixmap().devicePixelRatio() == ratio)
+    if (Widget<Id::Picture1>()->pixmap().devicePixelRatio() == ratio)
         return;
     if (ratio == 1.0) {
-        ui->Picture1->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
+        Widget<Id::Picture1>()->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
         return;
     }
     // Qt SVG's image reader is loaded only here, so a start at the ratio 1 does not pay
@@ -197,7 +305,7 @@ void Form1::ShowLogo()
     if (logo.isNull())
         return;
     logo.setDevicePixelRatio(ratio);
-    ui->Picture1->setPixmap(QPixmap::fromImage(logo));
+    Widget<Id::Picture1>()->setPixmap(QPixmap::fromImage(logo));
 }
 
 void Form1::UseIconSet()
@@ -217,8 +325,8 @@ void Form1::FitCaptions()
     // The table's capitals are narrower than DejaVu's: "RCF" and "RPM" can still be a pixel
     // or two too wide for their boxes once the form has grown with the font. Such a box
     // grows to the right inside its frame rather than cut its caption.
-    const QList<QWidget*> captioned = {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM,
-                                       ui->LabelAnswerUnits};
+    const QList<QWidget*> captioned = {Widget(Id::OptionCm), Widget(Id::OptionIn), Widget(Id::OptionRCF),
+                                       Widget(Id::OptionRPM), Widget(Id::LabelAnswerUnits)};
     for (QWidget* control : captioned) {
         const int room = control->parentWidget()->contentsRect().right() - control->x();
         const int width = std::clamp(control->sizeHint().width(), control->width(), std::max(room, control->width()));
@@ -232,7 +340,7 @@ void Form1::Form_Load()
     // centres again once the real frame has arrived.
     centredOuterSize_ = frameGeometry().size();
     CentreOnScreen(centredOuterSize_);
-    ui->LabelVelAddress->setText(QString::fromStdString(tornevo::ContactBlock(QDate::currentDate().year())));
+    Widget<Id::LabelVelAddress>()->setText(QString::fromStdString(tornevo::ContactBlock(QDate::currentDate().year())));
 }
 
 void Form1::CommandCalculate_Click()
@@ -268,12 +376,12 @@ void Form1::OptionClick(Id option)
 
 void Form1::TextConvert_GotFocus()
 {
-    ui->TextConvert->setSelection(0, int(ui->TextConvert->text().size()));
+    Widget<Id::TextConvert>()->setSelection(0, int(Widget<Id::TextConvert>()->text().size()));
 }
 
 void Form1::TextRadius_GotFocus()
 {
-    ui->TextRadius->setSelection(0, int(ui->TextRadius->text().size()));
+    Widget<Id::TextRadius>()->setSelection(0, int(Widget<Id::TextRadius>()->text().size()));
 }
 
 void Form1::CalculateAnswer()
@@ -287,7 +395,7 @@ void Form1::Show(unsigned changes)
     if (changes & tornevo::Presenter::AnswerChanged)
         ShowAnswer(QString::fromStdString(presenter_.Answer()));
     if (changes & tornevo::Presenter::UnitsChanged)
-        ui->LabelAnswerUnits->setText(QString::fromStdString(presenter_.Units()));
+        Widget<Id::LabelAnswerUnits>()->setText(QString::fromStdString(presenter_.Units()));
     // A new description is how a screen reader learns of a new answer: Qt 6.4 has no
     // announcements, and its AT-SPI bridge passes on no text or value change of a label.
     if (changes & tornevo::Presenter::StateChanged)
@@ -298,23 +406,23 @@ void Form1::ShowAnswerState()
 {
     // An answer that no longer matches the inputs keeps its number on show, greyed out in
     // the disabled text colour on the box's white, so that nobody reads it as current.
-    QPalette colours = ui->LabelAnswer->palette();
+    QPalette colours = Widget<Id::LabelAnswer>()->palette();
     const QColor text = presenter_.AnswerOutOfDate() ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
-    ui->LabelAnswer->setPalette(colours);
+    Widget<Id::LabelAnswer>()->setPalette(colours);
     const std::string_view name = presenter_.AnswerAccessibleName();
     const QString accessibleName = QString::fromUtf8(name.data(), qsizetype(name.size()));
-    if (ui->LabelAnswer->accessibleName() != accessibleName)
-        ui->LabelAnswer->setAccessibleName(accessibleName);
-    ui->LabelAnswer->setAccessibleDescription(QString::fromStdString(presenter_.AnswerAccessibleDescription()));
+    if (Widget<Id::LabelAnswer>()->accessibleName() != accessibleName)
+        Widget<Id::LabelAnswer>()->setAccessibleName(accessibleName);
+    Widget<Id::LabelAnswer>()->setAccessibleDescription(QString::fromStdString(presenter_.AnswerAccessibleDescription()));
 }
 
 void Form1::ShowAnswer(const QString& text)
 {
     // A cut-off number reads as another number: shrink the font until the whole text fits.
     QFont font = this->font();
-    const QSizeF room = ui->LabelAnswer->contentsRect().size();
+    const QSizeF room = Widget<Id::LabelAnswer>()->contentsRect().size();
     const auto fits = [&] {
         const QFontMetricsF metrics(font);
         return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
@@ -325,8 +433,8 @@ void Form1::ShowAnswer(const QString& text)
         size *= 0.9;
         inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
     }
-    ui->LabelAnswer->setFont(font);
-    ui->LabelAnswer->setText(text);
+    Widget<Id::LabelAnswer>()->setFont(font);
+    Widget<Id::LabelAnswer>()->setText(text);
 }
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
@@ -468,7 +576,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             presenter_.PressCancelled(id); // the context menu or a paste takes this release
         else if (event->type() == QEvent::MouseButtonRelease && presenter_.BoxReleased(id, box->hasSelectedText()))
             SelectAll(id);
-    } else if (watched == ui->Picture1) {
+    } else if (watched == Widget<Id::Picture1>()) {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
             update(PictureFocusMark());
     } else if (auto* option = qobject_cast<QRadioButton*>(watched)) {

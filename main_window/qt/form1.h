@@ -7,17 +7,13 @@
 #include "presenter.h"
 
 #include <array>
-#include <memory>
 #include <optional>
 
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-namespace Ui { class Form1; }
 namespace tornevo { enum class FailureKind; }
 
-// The program's one window: RCF/RPM conversion with its inputs, answer and logo. A view
-// of the presenter: it passes the user's events in and shows what the presenter holds.
+// The program's one window: RCF/RPM conversion with its inputs, answer and logo, built
+// from the shared form table as the Win32 window is. A view of the presenter: it passes
+// the user's events in and shows what the presenter holds.
 class Form1 : public QDialog {
     Q_OBJECT
 
@@ -45,6 +41,7 @@ private:
     void TextRadius_GotFocus();
     void CalculateAnswer();
 
+    void CreateControls();
     void UseContactFont();
     void PaintBackgrounds();
     void ScaleToFont();
@@ -65,11 +62,11 @@ private:
     void KeepTabStopOnSelection(QWidget* group);
     bool MoveSelection(Id from, int key);
     QWidget* Widget(Id id) const;
+    template <Id id> auto* Widget() const; // as the class of its kind
     std::optional<Id> IdOf(const QObject* control) const;
 
     static constexpr int PictureFocusMarkWidth = 2;
 
-    std::unique_ptr<Ui::Form1> ui;
     std::array<QWidget*, tornevo::form::ControlCount> controls_{}; // by id
     tornevo::Presenter presenter_;
     // The outer size the window was centred with; empty once the real frame was used.
