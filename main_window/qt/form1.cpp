@@ -4,7 +4,7 @@
 #include "contact_block.h"
 #include "dialog_scale.h"
 #include "failure_report.h"
-#include "rcf_rpm.h"
+#include "tornevo_version.h"
 
 #include <QDate>
 #include <QFocusEvent>
@@ -30,14 +30,6 @@
 #include <optional>
 
 using tornevo::form::Kind;
-
-// The icon and the logo live in this static library; without a reference the linker
-// would drop them. Must be called outside any namespace.
-static int LoadPictures()
-{
-    Q_INIT_RESOURCE(tornevo);
-    return 0;
-}
 
 // The font the twips layout was drawn for: DejaVu Sans 9 pt, Qt's fallback dialog font,
 // in which every caption just fits its control (average character width 6.078 pixels,
@@ -76,8 +68,6 @@ Form1::Form1(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    static const int picturesLoaded = LoadPictures();
-    Q_UNUSED(picturesLoaded);
     CreateControls();
     UseContactFont();
     PaintBackgrounds();
@@ -315,7 +305,7 @@ void Form1::UseIconSet()
     // ones shrink the 70 x 72 a little, and desktops take the installed hicolor set.
     // Every size costs start-up time to decode: about a quarter of a million instructions.
     QIcon icon = windowIcon();
-    for (int size : {16, 32})
+    for (int size : {TORNEVO_WINDOW_ICON_SIZES})
         icon.addFile(QStringLiteral(":/tornevo/hicolor/%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 }

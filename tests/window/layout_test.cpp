@@ -6,6 +6,7 @@
 #include "centring.h"
 #include "contact_block.h"
 #include "form_layout.h"
+#include "tornevo_version.h"
 
 #include <QDate>
 #include <QFontInfo>
@@ -127,7 +128,7 @@ void LayoutTest::window()
     QCOMPARE(form.windowIcon().availableSizes().value(0), QSize(70, 72));
     // and pictures drawn for a title bar and a task bar (a missing one is left out
     // silently, and the window manager would shrink the 70 x 72 one instead)
-    for (int size : {16, 32})
+    for (int size : {TORNEVO_WINDOW_ICON_SIZES})
         QVERIFY2(form.windowIcon().availableSizes().contains(QSize(size, size)), qPrintable(QString::number(size)));
 
     auto* picture = Control<QLabel>(form, "Picture1");
