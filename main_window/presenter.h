@@ -25,6 +25,26 @@ enum class FocusCause {
 
 enum class Key { Tab, BackTab, Up, Down, Left, Right, Enter, Escape, Space };
 
+// A cut-off number reads as another number: the answer is drawn in its font's size or,
+// where the whole text does not fit its box, in nine tenths of that, nine tenths of that
+// again and so on, until it fits or the size is no longer above 1. A size in points or
+// pixels shrinks by exactly nine tenths; one in whole font units, as Windows gives them,
+// rounds towards zero.
+inline double NineTenths(double size)
+{
+    return size * 0.9;
+}
+inline int NineTenths(int size)
+{
+    return size * 9 / 10;
+}
+template <class Size, class Fits> Size AnswerFontSize(Size size, Fits fits)
+{
+    while (!fits(size) && size > 1)
+        size = NineTenths(size);
+    return size;
+}
+
 class Presenter {
 public:
     // What an event changed on the window, for the view to render.

@@ -401,8 +401,7 @@ void Form1::ShowAnswerState()
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
     Widget<Id::LabelAnswer>()->setPalette(colours);
-    const std::string_view name = presenter_.AnswerAccessibleName();
-    const QString accessibleName = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    const QString accessibleName = ToQString(presenter_.AnswerAccessibleName());
     if (Widget<Id::LabelAnswer>()->accessibleName() != accessibleName)
         Widget<Id::LabelAnswer>()->setAccessibleName(accessibleName);
     Widget<Id::LabelAnswer>()->setAccessibleDescription(QString::fromStdString(presenter_.AnswerAccessibleDescription()));
@@ -410,19 +409,21 @@ void Form1::ShowAnswerState()
 
 void Form1::ShowAnswer(const QString& text)
 {
-    // A cut-off number reads as another number: shrink the font until the whole text fits.
+    // The whole text in the largest font that fits (tornevo::AnswerFontSize).
     QFont font = this->font();
     const QSizeF room = Widget<Id::LabelAnswer>()->contentsRect().size();
-    const auto fits = [&] {
+    const bool inPoints = font.pointSizeF() > 0;
+    const qreal dialogSize = inPoints ? font.pointSizeF() : qreal(font.pixelSize());
+    const auto resize = [&](qreal size) { // the dialog's own size stays inherited from the window
+        if (size != dialogSize)
+            inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
+    };
+    const auto fits = [&](qreal size) {
+        resize(size);
         const QFontMetricsF metrics(font);
         return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
     };
-    const bool inPoints = font.pointSizeF() > 0;
-    qreal size = inPoints ? font.pointSizeF() : font.pixelSize();
-    while (!fits() && size > 1) {
-        size *= 0.9;
-        inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
-    }
+    resize(tornevo::AnswerFontSize(dialogSize, fits));
     Widget<Id::LabelAnswer>()->setFont(font);
     Widget<Id::LabelAnswer>()->setText(text);
 }

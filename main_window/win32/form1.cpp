@@ -320,30 +320,35 @@ void Form1::Show(unsigned changes)
 
 void Form1::ShowAnswer(const std::wstring& text)
 {
-    // A cut-off number reads as another number: shrink the font until the whole text fits.
+    // The whole text in the largest font that fits (tornevo::AnswerFontSize).
     const HWND label = Control(Id::LabelAnswer);
     RECT room{};
     GetClientRect(label, &room);
     LOGFONTW font{};
     GetObjectW(dialogFont_, sizeof font, &font);
+    const int dialogHeight = font.lfHeight;
+    const auto resize = [&](int height) { // a height in font units, its sign kept; never 0, the default size
+        if (height != std::abs(dialogHeight)) {
+            font.lfHeight = dialogHeight < 0 ? -height : height;
+            font.lfWidth = 0;
+        }
+    };
     const HDC dc = GetDC(label);
-    HFONT fitted = nullptr;
-    for (;;) {
-        fitted = CreateFontIndirectW(&font);
-        const HGDIOBJ previous = SelectObject(dc, fitted);
+    const auto fits = [&](int height) {
+        resize(height);
+        const HFONT trial = CreateFontIndirectW(&font);
+        const HGDIOBJ previous = SelectObject(dc, trial);
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         SelectObject(dc, previous);
-        const bool fits = extent.cx <= room.right && metrics.tmHeight <= room.bottom;
-        if (fits || std::abs(font.lfHeight) < 2)
-            break;
-        DeleteObject(fitted);
-        font.lfHeight = font.lfHeight * 9 / 10; // never 0, which would mean the default size
-        font.lfWidth = 0;
-    }
+        DeleteObject(trial);
+        return extent.cx <= room.right && metrics.tmHeight <= room.bottom;
+    };
+    resize(tornevo::AnswerFontSize(std::abs(dialogHeight), fits));
     ReleaseDC(label, dc);
+    const HFONT fitted = CreateFontIndirectW(&font);
     SendMessageW(label, WM_SETFONT, WPARAM(fitted), FALSE);
     SetWindowTextW(label, text.c_str());
     if (answerFont_)

@@ -247,6 +247,18 @@ TEST(Presenter, WhatAScreenReaderHearsOfTheAnswer)
     EXPECT_EQ(presenter.OptionSelected(Id::OptionIn), Presenter::NoChange) << "already out of date";
 }
 
+TEST(Presenter, TheAnswerShrinksByTenthsUntilItFits)
+{
+    // Sizes in points (Qt) and whole font units (Windows), with the largest size that fits.
+    EXPECT_DOUBLE_EQ(AnswerFontSize(9.0, [](double size) { return size <= 9.0; }), 9.0);
+    EXPECT_DOUBLE_EQ(AnswerFontSize(9.0, [](double size) { return size < 7.0; }), 9.0 * 0.9 * 0.9 * 0.9);
+    EXPECT_LT(AnswerFontSize(2.0, [](double) { return false; }), 1.0) << "stops once no longer above 1";
+    EXPECT_EQ(AnswerFontSize(16, [](int size) { return size <= 12; }), 12); // 16, 14, 12
+    EXPECT_EQ(AnswerFontSize(11, [](int size) { return size < 9; }), 8);    // 11, 9, 8
+    EXPECT_EQ(AnswerFontSize(16, [](int) { return false; }), 1);
+    EXPECT_EQ(AnswerFontSize(0, [](int) { return false; }), 0) << "the default size stays";
+}
+
 TEST(Presenter, SelectAllOnFocusOnlyWhereTheUserExpectsIt)
 {
     struct Case {
