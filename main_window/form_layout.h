@@ -64,12 +64,14 @@ inline constexpr std::array<Control, ControlCount> Controls{{
     {Id::FrameUnits, "FrameUnits", Kind::Frame, Id::Form1, "Radius units", {1440, 240, 1215, 855}},
     {Id::OptionCm, "OptionCm", Kind::OptionButton, Id::FrameUnits, "cm", {360, 240, 615, 255}, true},
     {Id::OptionIn, "OptionIn", Kind::OptionButton, Id::FrameUnits, "in", {360, 480, 615, 255}},
-    {Id::TextConvert, "TextConvert", Kind::TextBox, Id::Form1, "3000", {360, 1710, 855, 315}, false, "Value to convert"},
+    {Id::TextConvert, "TextConvert", Kind::TextBox, Id::Form1, "3000", {360, 1710, 855, 315}, false,
+     "Value to convert"},
     {Id::FrameConvert, "FrameConvert", Kind::Frame, Id::Form1, "Convert from", {1440, 1440, 1215, 855}},
     {Id::OptionRCF, "OptionRCF", Kind::OptionButton, Id::FrameConvert, "RCF", {360, 240, 615, 255}, true},
     {Id::OptionRPM, "OptionRPM", Kind::OptionButton, Id::FrameConvert, "RPM", {360, 480, 735, 255}},
     {Id::LabelAnswer, "LabelAnswer", Kind::Label, Id::Form1, "", {360, 2910, 855, 315}, false, "Answer"},
-    {Id::CommandCalculate, "CommandCalculate", Kind::CommandButton, Id::Form1, "&Calculate", {360, 3960, 975, 375}, true},
+    {Id::CommandCalculate, "CommandCalculate", Kind::CommandButton, Id::Form1, "&Calculate", {360, 3960, 975, 375},
+     true},
     {Id::CommandExit, "CommandExit", Kind::CommandButton, Id::Form1, "E&xit", {1680, 3960, 975, 375}},
     {Id::Picture1, "Picture1", Kind::Picture, Id::Form1, "", {4095, 900, 2535, 1155}, false, "Company logo"},
     {Id::LabelVelAddress, "LabelVelAddress", Kind::Label, Id::Form1, "", {3000, 2400, 4725, 1455}, false, {},
@@ -90,6 +92,32 @@ static_assert([] {
 constexpr const Control& Of(Id id)
 {
     return Controls[std::size_t(id)];
+}
+
+// A control's place relative to the window's client area, for a toolkit in which a
+// frame's controls are the frame's siblings (as Windows' dialog manager wants them).
+constexpr Twips PlaceInWindow(const Control& control)
+{
+    Twips place = control.place;
+    if (control.container != Id::Form1) {
+        place.left += Of(control.container).place.left;
+        place.top += Of(control.container).place.top;
+    }
+    return place;
+}
+
+// Whether a control begins a group of its own: the option buttons of a frame form one
+// group, which the first of them begins; every other control is a group alone.
+constexpr bool StartsGroup(Id id)
+{
+    if (Of(id).kind != Kind::OptionButton)
+        return true;
+    for (const Control& earlier : Controls)
+        if (earlier.id == id)
+            return true;
+        else if (earlier.kind == Kind::OptionButton && earlier.container == Of(id).container)
+            return false;
+    return true;
 }
 
 // Twips to pixels at 96 DPI, to the nearest pixel.

@@ -404,7 +404,8 @@ void Form1::ShowAnswerState()
     const QString accessibleName = ToQString(presenter_.AnswerAccessibleName());
     if (Widget<Id::LabelAnswer>()->accessibleName() != accessibleName)
         Widget<Id::LabelAnswer>()->setAccessibleName(accessibleName);
-    Widget<Id::LabelAnswer>()->setAccessibleDescription(QString::fromStdString(presenter_.AnswerAccessibleDescription()));
+    const QString description = QString::fromStdString(presenter_.AnswerAccessibleDescription());
+    Widget<Id::LabelAnswer>()->setAccessibleDescription(description);
 }
 
 void Form1::ShowAnswer(const QString& text)
@@ -563,7 +564,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         const Id id = *IdOf(box);
         if (event->type() == QEvent::FocusIn)
             TextBoxFocused(id, static_cast<QFocusEvent*>(event)->reason());
-        else if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        else if (event->type() == QEvent::MouseButtonPress
+                 && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             presenter_.PressCancelled(id); // the context menu or a paste takes this release
         else if (event->type() == QEvent::MouseButtonRelease && presenter_.BoxReleased(id, box->hasSelectedText()))
             SelectAll(id);

@@ -28,32 +28,6 @@ using tornevo::form::Id;
 using tornevo::form::Kind;
 using tornevo::form::Of;
 
-// A control's place relative to the window's client area: a frame's controls are
-// siblings of the frame here, as the dialog manager wants them.
-tornevo::form::Twips PlaceInWindow(const tornevo::form::Control& control)
-{
-    tornevo::form::Twips place = control.place;
-    if (control.container != Id::Form1) {
-        place.left += Of(control.container).place.left;
-        place.top += Of(control.container).place.top;
-    }
-    return place;
-}
-
-// A group of the dialog manager runs from one WS_GROUP control to the next: the option
-// buttons of a frame form one, every other control a group of its own.
-bool StartsGroup(const tornevo::form::Control& control)
-{
-    if (control.kind != Kind::OptionButton)
-        return true;
-    for (const auto& earlier : Controls)
-        if (earlier.id == control.id)
-            break;
-        else if (earlier.kind == Kind::OptionButton && earlier.container == control.container)
-            return false;
-    return true;
-}
-
 bool Checked(HWND button)
 {
     return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -68,10 +42,10 @@ int Form1::ControlId(Id id)
 
 std::optional<Id> Form1::IdOf(HWND control) const
 {
-    const int id = GetDlgCtrlID(control);
-    if (!control || GetParent(control) != window_ || id < IDC_FIRST_CONTROL || id >= IDC_FIRST_CONTROL + int(Controls.size()))
+    const int index = GetDlgCtrlID(control) - IDC_FIRST_CONTROL;
+    if (!control || GetParent(control) != window_ || index < 0 || index >= int(Controls.size()))
         return std::nullopt;
-    return Id(id - IDC_FIRST_CONTROL);
+    return Id(index);
 }
 
 HWND Form1::Control(Id id) const
@@ -154,7 +128,8 @@ void Form1::CreateControls()
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const tornevo::form::Control& control : Controls) {
-        DWORD style = WS_CHILD | WS_VISIBLE | (StartsGroup(control) ? WS_GROUP : 0);
+        // A group of the dialog manager runs from one WS_GROUP control to the next.
+        DWORD style = WS_CHILD | WS_VISIBLE | (tornevo::form::StartsGroup(control.id) ? WS_GROUP : 0);
         DWORD exStyle = 0;
         const wchar_t* windowClass = L"BUTTON";
         switch (control.kind) {
@@ -239,7 +214,8 @@ void Form1::LayOut()
 
     const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
     for (const auto& control : Controls) {
-        const auto [left, top, width, height] = tornevo::form::ToPixels(PlaceInWindow(control), scale, dpi_);
+        const auto place = tornevo::form::PlaceInWindow(control);
+        const auto [left, top, width, height] = tornevo::form::ToPixels(place, scale, dpi_);
         const HWND placed = Control(control.id);
         SendMessageW(placed, WM_SETFONT, WPARAM(control.id == Id::LabelVelAddress ? contactFont_ : dialogFont_), FALSE);
         SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -53,6 +53,18 @@ TEST(FormTable, EveryControlLiesInsideItsContainer)
     }
 }
 
+TEST(FormTable, OptionGroupsAreTheirFramesAndBeginAtTheirFirstButton)
+{
+    const std::pair<Id, bool> starts[] = {{Id::TextRadius, true}, {Id::OptionCm, true}, {Id::OptionIn, false},
+                                          {Id::OptionRCF, true}, {Id::OptionRPM, false}, {Id::LabelAnswer, true}};
+    for (const auto& [id, startsGroup] : starts)
+        EXPECT_EQ(form::StartsGroup(id), startsGroup) << form::Of(id).name;
+    const form::Twips units = form::PlaceInWindow(form::Of(Id::LabelAnswerUnits));
+    EXPECT_EQ(units.left, 1440 + 360);
+    EXPECT_EQ(units.top, 2640 + 360);
+    EXPECT_EQ(form::PlaceInWindow(form::Of(Id::TextRadius)).left, 360);
+}
+
 TEST(FormTable, OneSelectionPerGroupAndOneDefaultButton)
 {
     int units = 0, from = 0, defaults = 0;

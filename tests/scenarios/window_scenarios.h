@@ -29,9 +29,11 @@ struct TabWalk {
 
 inline const std::vector<TabWalk> TabWalks = {
     {"Tab at start", std::nullopt, Id::TextRadius, Key::Tab,
-     {Id::OptionCm, Id::TextConvert, Id::OptionRCF, Id::CommandCalculate, Id::CommandExit, Id::Picture1, Id::TextRadius, Id::OptionCm}},
+     {Id::OptionCm, Id::TextConvert, Id::OptionRCF, Id::CommandCalculate, Id::CommandExit, Id::Picture1,
+      Id::TextRadius, Id::OptionCm}},
     {"Shift+Tab at start", std::nullopt, Id::TextRadius, Key::BackTab,
-     {Id::Picture1, Id::CommandExit, Id::CommandCalculate, Id::OptionRCF, Id::TextConvert, Id::OptionCm, Id::TextRadius, Id::Picture1}},
+     {Id::Picture1, Id::CommandExit, Id::CommandCalculate, Id::OptionRCF, Id::TextConvert, Id::OptionCm,
+      Id::TextRadius, Id::Picture1}},
     {"Tab after a click on in", Id::OptionIn, Id::TextRadius, Key::Tab, {Id::OptionIn, Id::TextConvert, Id::OptionRCF}},
     {"Shift+Tab after a click on RPM", Id::OptionRPM, Id::CommandCalculate, Key::BackTab,
      {Id::OptionRPM, Id::TextConvert, Id::OptionCm}},
