@@ -8,9 +8,9 @@
 
 #include <QDate>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
