@@ -9,3 +9,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# No MinGW DLLs beside the programs, Tornevo.exe and the tests alike: the runtimes are linked in.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)

@@ -1,4 +1,5 @@
 #include "contact_block.h"
+#include "tornevo_version.h"
 
 #include <cstdio>
 
@@ -12,7 +13,7 @@ std::string ContactBlock(int year)
                        "Example City 00000\n"
                        "E-mail: info@example.com\n"
                        "Web site: www.example.com\n"
-                       "Copyright \u00A9 Company ")
+                       "Copyright \u00A9 " TORNEVO_COMPANY_NAME " ")
         + digits;
 }
 

@@ -5,22 +5,22 @@
 include(GNUInstallDirs)
 
 set(tornevo_resources_dir ${CMAKE_CURRENT_LIST_DIR})
-# The release number of the package and the metainfo: 1.0.0 from 1.0.0.0.
-set(TORNEVO_RELEASE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
 
 # Desktop entry, AppStream metainfo and the icon in the hicolor theme, all named
 # by the application id.
-install(FILES ${tornevo_resources_dir}/desktop/${TORNEVO_APP_ID}.desktop
+configure_file(${tornevo_resources_dir}/desktop/tornevo.desktop.in
+    ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.desktop @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-configure_file(${tornevo_resources_dir}/desktop/${TORNEVO_APP_ID}.metainfo.xml.in
+configure_file(${tornevo_resources_dir}/desktop/tornevo.metainfo.xml.in
     ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-foreach(size IN ITEMS 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256)
-    install(FILES ${tornevo_resources_dir}/icon/hicolor/${size}.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps
+foreach(size IN LISTS TORNEVO_ICON_SIZES)
+    install(FILES ${tornevo_resources_dir}/icon/hicolor/${size}x${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME ${TORNEVO_APP_ID}.png)
 endforeach()
 install(FILES ${tornevo_resources_dir}/icon/hicolor/scalable.svg
@@ -34,6 +34,7 @@ if(NOT WIN32)
     set(tornevo_debian_dir ${PROJECT_BINARY_DIR}/resources/debian)
     configure_file(${tornevo_resources_dir}/debian/changelog.in ${tornevo_debian_dir}/changelog @ONLY)
     configure_file(${tornevo_resources_dir}/debian/tornevo.1.in ${tornevo_debian_dir}/tornevo.1 @ONLY)
+    configure_file(${tornevo_resources_dir}/debian/copyright.in ${tornevo_debian_dir}/copyright @ONLY)
     find_program(GZIP_COMMAND gzip REQUIRED)
     set(tornevo_gzipped_docs)
     foreach(document IN ITEMS changelog tornevo.1)
@@ -49,7 +50,7 @@ if(NOT WIN32)
 
     # Debian names the documentation folder after the package, in lower case.
     set(tornevo_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tornevo)
-    install(FILES ${tornevo_resources_dir}/debian/copyright ${tornevo_debian_dir}/changelog.gz
+    install(FILES ${tornevo_debian_dir}/copyright ${tornevo_debian_dir}/changelog.gz
         DESTINATION ${tornevo_doc_dir})
     install(FILES ${tornevo_debian_dir}/tornevo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
@@ -58,8 +59,8 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tornevo)
 set(CPACK_PACKAGE_VERSION ${TORNEVO_RELEASE_VERSION})
-set(CPACK_PACKAGE_VENDOR Company)
-set(CPACK_PACKAGE_CONTACT "Company <tornevo@example.com>")
+set(CPACK_PACKAGE_VENDOR ${TORNEVO_COMPANY})
+set(CPACK_PACKAGE_CONTACT "${TORNEVO_COMPANY} <${TORNEVO_CONTACT}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "centrifuge calculator: RCF (g-force) to RPM and back")
 # The long description, wrapped as Debian's control files want it.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
@@ -70,7 +71,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Company <tornevo@example.com>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries come from dpkg-shlibdeps; the X11 platform plugin and the font that

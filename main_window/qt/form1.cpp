@@ -1,53 +1,74 @@
 #include "form1.h"
-#include "ui_form1.h"
 
 #include "centring.h"
 #include "contact_block.h"
 #include "dialog_scale.h"
 #include "failure_report.h"
-#include "rcf_rpm.h"
+#include "tornevo_version.h"
 
 #include <QDate>
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
-// The icon and the logo live in this static library; without a reference the linker
-// would drop them. Must be called outside any namespace.
-static int LoadPictures()
-{
-    Q_INIT_RESOURCE(tornevo);
-    return 0;
-}
+using tornevo::form::Kind;
 
 // The font the twips layout was drawn for: DejaVu Sans 9 pt, Qt's fallback dialog font,
 // in which every caption just fits its control (average character width 6.078 pixels,
 // lines 13.969 high). Rounded up, so that this very font leaves the layout at twips / 15.
 static constexpr tornevo::form::FontMeasure DrawnFor{6.08, 13.97};
 
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+template <Form1::Id id> auto* Form1::Widget() const
+{
+    // The control's own class, by its kind in the form table.
+    constexpr Kind kind = tornevo::form::Of(id).kind;
+    QWidget* const control = controls_[std::size_t(id)];
+    if constexpr (kind == Kind::TextBox)
+        return static_cast<QLineEdit*>(control);
+    else if constexpr (kind == Kind::Frame)
+        return static_cast<QGroupBox*>(control);
+    else if constexpr (kind == Kind::OptionButton)
+        return static_cast<QRadioButton*>(control);
+    else if constexpr (kind == Kind::CommandButton)
+        return static_cast<QPushButton*>(control);
+    else
+        return static_cast<QLabel*>(control); // a label or the picture
+}
+
 Form1::Form1(QWidget* parent)
     // A top-level window rather than a transient dialog, so that it has a task-bar entry
     // and can be minimised; its fixed size leaves no maximise button.
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , ui(std::make_unique<Ui::Form1>())
 {
-    static const int picturesLoaded = LoadPictures();
-    Q_UNUSED(picturesLoaded);
-    ui->setupUi(this);
-
+    CreateControls();
     UseContactFont();
     PaintBackgrounds();
     ScaleToFont();
@@ -55,34 +76,120 @@ Form1::Form1(QWidget* parent)
     ShowLogo();
     UseIconSet();
 
-    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM}) {
+    // Every change of an input goes to the presenter, whoever made it: a selection by
+    // mouse, keyboard or code counts as a click on the newly selected button.
+    for (const Id id : {Id::OptionCm, Id::OptionIn, Id::OptionRCF, Id::OptionRPM}) {
+        QWidget* option = Widget(id);
         option->installEventFilter(this);
-        connect(option, &QRadioButton::toggled, this, [this, option] { KeepTabStopOnSelection(option->parentWidget()); });
+        connect(static_cast<QRadioButton*>(option), &QRadioButton::toggled, this, [this, id, option](bool on) {
+            if (on)
+                id == Id::OptionRCF ? OptionRCF_Click() : id == Id::OptionRPM ? OptionRPM_Click() : OptionClick(id);
+            KeepTabStopOnSelection(option->parentWidget());
+        });
     }
-    KeepTabStopOnSelection(ui->FrameUnits);
-    KeepTabStopOnSelection(ui->FrameConvert);
-    // A selection by mouse, keyboard or code counts as a click on the newly selected button.
-    connect(ui->OptionRCF, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRCF_Click(); });
-    connect(ui->OptionRPM, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRPM_Click(); });
-    connect(ui->CommandCalculate, &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
-    connect(ui->CommandExit, &QPushButton::clicked, this, &Form1::CommandExit_Click);
+    KeepTabStopOnSelection(Widget<Id::FrameUnits>());
+    KeepTabStopOnSelection(Widget<Id::FrameConvert>());
+    connect(Widget<Id::CommandCalculate>(), &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
+    connect(Widget<Id::CommandExit>(), &QPushButton::clicked, this, &Form1::CommandExit_Click);
 
-    ui->TextRadius->installEventFilter(this);
-    ui->TextConvert->installEventFilter(this);
-    ui->Picture1->installEventFilter(this);
-    // Any change of an input leaves the answer on show out of date until the next calculation.
-    for (QLineEdit* box : {ui->TextRadius, ui->TextConvert})
-        connect(box, &QLineEdit::textChanged, this, &Form1::MarkAnswerOutOfDate);
-    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM})
-        connect(option, &QRadioButton::toggled, this, &Form1::MarkAnswerOutOfDate);
-    // The first focus arrives with the window's first activation; it selects like a Tab.
-    selectOnActivation_ = ui->TextRadius;
-    ui->TextRadius->setFocus();
+    for (const Id id : {Id::TextRadius, Id::TextConvert}) {
+        auto* box = static_cast<QLineEdit*>(Widget(id));
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this,
+                [this, id](const QString& text) { Show(presenter_.TextChanged(id, text.toStdString())); });
+    }
+    Widget<Id::Picture1>()->installEventFilter(this);
+    // The first focus arrives with the window's first activation; the presenter has it
+    // select like a Tab.
+    Widget<Id::TextRadius>()->setFocus();
 
     Form_Load();
 }
 
 Form1::~Form1() = default;
+
+void Form1::CreateControls()
+{
+    // Every control from the form table, in its order, which is the tab order: Qt's focus
+    // chain follows the order of creation. The places come in ScaleToFont.
+    namespace form = tornevo::form;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ToQString(form::WindowCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/tornevo/icon.png")));
+    for (const form::Control& control : form::Controls) {
+        QWidget* const parent = control.container == Id::Form1 ? this : Widget(control.container);
+        const QString caption = ToQString(control.caption);
+        QWidget* created = nullptr;
+        switch (control.kind) {
+        case Kind::TextBox: {
+            auto* box = new QLineEdit(caption, parent);
+            box->setMaxLength(std::numeric_limits<int>::max()); // no limit but memory's
+            box->setAlignment(Qt::AlignCenter);
+            created = box;
+            break;
+        }
+        case Kind::Frame: created = new QGroupBox(caption, parent); break;
+        case Kind::OptionButton: {
+            auto* option = new QRadioButton(caption, parent);
+            option->setChecked(presenter_.Selected(control.id));
+            created = option;
+            break;
+        }
+        case Kind::CommandButton: {
+            auto* button = new QPushButton(caption, parent);
+            button->setDefault(presenter_.EnterClicks(Id::Form1) == control.id);
+            created = button;
+            break;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            created = label;
+            break;
+        }
+        case Kind::Picture: {
+            auto* picture = new QLabel(parent);
+            picture->setFocusPolicy(Qt::StrongFocus); // a tab stop that ignores the keys it gets
+            picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+            picture->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            created = picture;
+            break;
+        }
+        }
+        created->setObjectName(ToQString(control.name));
+        if (!control.accessibleName.empty())
+            created->setAccessibleName(ToQString(control.accessibleName));
+        if (!control.accessibleDescription.empty())
+            created->setAccessibleDescription(ToQString(control.accessibleDescription));
+        controls_[std::size_t(control.id)] = created;
+    }
+
+    // The answer: black on white whatever the theme, sunken, centred.
+    QLabel* const answer = Widget<Id::LabelAnswer>();
+    QPalette colours = answer->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::WindowText, Qt::black);
+        colours.setColor(group, QPalette::Window, Qt::white);
+    }
+    answer->setPalette(colours);
+    answer->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    answer->setAlignment(Qt::AlignCenter);
+    answer->setIndent(0);
+    Widget<Id::LabelAnswerUnits>()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The contact block: Arial 9 pt, every line centred, long lines wrapped at words.
+    QLabel* const contact = Widget<Id::LabelVelAddress>();
+    QFont arial;
+    arial.setFamilies({QStringLiteral("Arial")});
+    arial.setPointSize(9);
+    arial.setBold(false);
+    arial.setItalic(false);
+    arial.setUnderline(false);
+    arial.setStrikeOut(false);
+    contact->setFont(arial);
+    contact->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    contact->setWordWrap(true);
+}
 
 void Form1::UseContactFont()
 {
@@ -91,9 +198,9 @@ void Form1::UseContactFont()
     // for fallbacks when it finds no Arial (about 3 % of the instructions to idle).
     const auto installed = [](const QString& family) { return !QFontDatabase::styles(family).isEmpty(); };
     if (!installed(QStringLiteral("Arial")) && installed(QStringLiteral("Liberation Sans"))) {
-        QFont contact = ui->LabelVelAddress->font();
+        QFont contact = Widget<Id::LabelVelAddress>()->font();
         contact.setFamily(QStringLiteral("Liberation Sans"));
-        ui->LabelVelAddress->setFont(contact);
+        Widget<Id::LabelVelAddress>()->setFont(contact);
     }
 }
 
@@ -112,8 +219,8 @@ void Form1::paintEvent(QPaintEvent* event)
 {
     // The form paints the faces rather than the controls filling their own backgrounds:
     // opaque children would cost the window's repaint bookkeeping at every caret blink.
-    const QWidget* const faces[] = {ui->FrameUnits, ui->FrameConvert, ui->FrameConvertTo,
-                                    ui->LabelAnswer, ui->LabelVelAddress, ui->Picture1};
+    const QWidget* const faces[] = {Widget<Id::FrameUnits>(), Widget<Id::FrameConvert>(), Widget<Id::FrameConvertTo>(),
+                                    Widget<Id::LabelAnswer>(), Widget<Id::LabelVelAddress>(), Widget<Id::Picture1>()};
     std::optional<QPainter> painter; // a blink of the caret touches no face: no painter
     for (const QWidget* face : faces) {
         if (!event->rect().intersects(face->geometry()))
@@ -123,7 +230,7 @@ void Form1::paintEvent(QPaintEvent* event)
         painter->fillRect(face->geometry(), face->palette().brush(QPalette::Window));
     }
     // The picture fills its box to the border, so its focus mark is a ring around the box.
-    if (ui->Picture1->hasFocus() && event->rect().intersects(PictureFocusMark())) {
+    if (Widget<Id::Picture1>()->hasFocus() && event->rect().intersects(PictureFocusMark())) {
         if (!painter)
             painter.emplace(this);
         const QRect ring = PictureFocusMark();
@@ -140,7 +247,7 @@ QRect Form1::PictureFocusMark() const
 {
     // One pixel of background between the ring and the picture's border keeps them apart.
     const int margin = PictureFocusMarkWidth + 1;
-    return ui->Picture1->geometry().adjusted(-margin, -margin, margin, margin);
+    return Widget<Id::Picture1>()->geometry().adjusted(-margin, -margin, margin, margin);
 }
 
 void Form1::ScaleToFont()
@@ -154,31 +261,29 @@ void Form1::ScaleToFont()
     const QFontMetricsF metrics(font());
     const form::Scale scale = form::DialogScale({metrics.averageCharWidth(), metrics.height()}, DrawnFor);
     for (const form::Control& control : form::Controls) {
-        if (auto* widget = findChild<QWidget*>(QLatin1String(control.name.data(), qsizetype(control.name.size())))) {
-            const form::PixelRect place = form::ToPixels(control.place, scale);
-            widget->setGeometry(place.left, place.top, place.width, place.height);
-        }
+        const form::PixelRect place = form::ToPixels(control.place, scale);
+        Widget(control.id)->setGeometry(place.left, place.top, place.width, place.height);
     }
     // The logo does not grow: its box keeps the picture's size inside the border, centred
     // where the table puts the box, so it stays on one vertical line with the contact block.
-    const int border = ui->Picture1->frameWidth();
+    const int border = Widget<Id::Picture1>()->frameWidth();
     QRect picture(0, 0, form::LogoWidth + 2 * border, form::LogoHeight + 2 * border);
-    picture.moveCenter(ui->Picture1->geometry().center());
-    ui->Picture1->setGeometry(picture);
+    picture.moveCenter(Widget<Id::Picture1>()->geometry().center());
+    Widget<Id::Picture1>()->setGeometry(picture);
     const form::PixelRect client = form::ToPixels({0, 0, form::ClientWidth, form::ClientHeight}, scale);
     setFixedSize(client.width, client.height);
 }
 
 void Form1::ShowLogo()
 {
-    // form1.ui shows the JPEG, which is drawn pixel for pixel at a device pixel ratio of 1.
+    // The picture starts with the JPEG, which is drawn pixel for pixel at a device pixel ratio of 1.
     // At any other ratio the logo is drawn afresh from its vector source into as many
     // device pixels as its 165 x 73 layout pixels cover, so it is never stretched.
     const qreal ratio = devicePixelRatioF();
-    if (ui->Picture1->pixmap().devicePixelRatio() == ratio)
+    if (Widget<Id::Picture1>()->pixmap().devicePixelRatio() == ratio)
         return;
     if (ratio == 1.0) {
-        ui->Picture1->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
+        Widget<Id::Picture1>()->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
         return;
     }
     // Qt SVG's image reader is loaded only here, so a start at the ratio 1 does not pay
@@ -190,7 +295,7 @@ void Form1::ShowLogo()
     if (logo.isNull())
         return;
     logo.setDevicePixelRatio(ratio);
-    ui->Picture1->setPixmap(QPixmap::fromImage(logo));
+    Widget<Id::Picture1>()->setPixmap(QPixmap::fromImage(logo));
 }
 
 void Form1::UseIconSet()
@@ -200,7 +305,7 @@ void Form1::UseIconSet()
     // ones shrink the 70 x 72 a little, and desktops take the installed hicolor set.
     // Every size costs start-up time to decode: about a quarter of a million instructions.
     QIcon icon = windowIcon();
-    for (int size : {16, 32})
+    for (int size : {TORNEVO_WINDOW_ICON_SIZES})
         icon.addFile(QStringLiteral(":/tornevo/hicolor/%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 }
@@ -210,8 +315,8 @@ void Form1::FitCaptions()
     // The table's capitals are narrower than DejaVu's: "RCF" and "RPM" can still be a pixel
     // or two too wide for their boxes once the form has grown with the font. Such a box
     // grows to the right inside its frame rather than cut its caption.
-    const QList<QWidget*> captioned = {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM,
-                                       ui->LabelAnswerUnits};
+    const QList<QWidget*> captioned = {Widget(Id::OptionCm), Widget(Id::OptionIn), Widget(Id::OptionRCF),
+                                       Widget(Id::OptionRPM), Widget(Id::LabelAnswerUnits)};
     for (QWidget* control : captioned) {
         const int room = control->parentWidget()->contentsRect().right() - control->x();
         const int width = std::clamp(control->sizeHint().width(), control->width(), std::max(room, control->width()));
@@ -225,7 +330,7 @@ void Form1::Form_Load()
     // centres again once the real frame has arrived.
     centredOuterSize_ = frameGeometry().size();
     CentreOnScreen(centredOuterSize_);
-    ui->LabelVelAddress->setText(QString::fromStdString(tornevo::ContactBlock(QDate::currentDate().year())));
+    Widget<Id::LabelVelAddress>()->setText(QString::fromStdString(tornevo::ContactBlock(QDate::currentDate().year())));
 }
 
 void Form1::CommandCalculate_Click()
@@ -246,94 +351,88 @@ void Form1::CommandExit_Click()
 
 void Form1::OptionRCF_Click()
 {
-    ui->LabelAnswerUnits->setText(ui->OptionRPM->text());
+    OptionClick(Id::OptionRCF);
 }
 
 void Form1::OptionRPM_Click()
 {
-    ui->LabelAnswerUnits->setText(ui->OptionRCF->text());
+    OptionClick(Id::OptionRPM);
+}
+
+void Form1::OptionClick(Id option)
+{
+    Show(presenter_.OptionSelected(option));
 }
 
 void Form1::TextConvert_GotFocus()
 {
-    ui->TextConvert->setSelection(0, int(ui->TextConvert->text().size()));
+    Widget<Id::TextConvert>()->setSelection(0, int(Widget<Id::TextConvert>()->text().size()));
 }
 
 void Form1::TextRadius_GotFocus()
 {
-    ui->TextRadius->setSelection(0, int(ui->TextRadius->text().size()));
+    Widget<Id::TextRadius>()->setSelection(0, int(Widget<Id::TextRadius>()->text().size()));
 }
 
 void Form1::CalculateAnswer()
 {
-    const QByteArray radius = ui->TextRadius->text().toUtf8();
-    const QByteArray value = ui->TextConvert->text().toUtf8();
-    const tornevo::Answer answer = tornevo::ComputeAnswer({
-        .radiusText = {radius.constData(), std::size_t(radius.size())},
-        .valueText = {value.constData(), std::size_t(value.size())},
-        .radiusInInches = ui->OptionIn->isChecked(),
-        .fromRcf = ui->OptionRCF->isChecked(),
-    });
-    // Both labels are written only after the calculation succeeded.
-    ShowAnswer(QString::fromStdString(answer.text));
-    ui->LabelAnswerUnits->setText(answer.quantity == tornevo::Quantity::Rpm ? ui->OptionRPM->text()
-                                                                            : ui->OptionRCF->text());
-    answerUnits_ = ui->LabelAnswerUnits->text();
-    answerOutOfDate_ = false;
-    // The new description is how a screen reader learns of the new answer: Qt 6.4 has no
-    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
-    ShowAnswerState();
+    // Throws when the calculation fails; the presenter then has changed nothing.
+    Show(presenter_.Calculate());
 }
 
-void Form1::MarkAnswerOutOfDate()
+void Form1::Show(unsigned changes)
 {
-    // Before the first calculation there is no answer to be out of date.
-    if (answerOutOfDate_ || ui->LabelAnswer->text().isEmpty())
-        return;
-    answerOutOfDate_ = true;
-    ShowAnswerState();
+    if (changes & tornevo::Presenter::AnswerChanged)
+        ShowAnswer(QString::fromStdString(presenter_.Answer()));
+    if (changes & tornevo::Presenter::UnitsChanged)
+        Widget<Id::LabelAnswerUnits>()->setText(QString::fromStdString(presenter_.Units()));
+    // A new description is how a screen reader learns of a new answer: Qt 6.4 has no
+    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
+    if (changes & tornevo::Presenter::StateChanged)
+        ShowAnswerState();
 }
 
 void Form1::ShowAnswerState()
 {
     // An answer that no longer matches the inputs keeps its number on show, greyed out in
     // the disabled text colour on the box's white, so that nobody reads it as current.
-    QPalette colours = ui->LabelAnswer->palette();
-    const QColor text = answerOutOfDate_ ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
+    QPalette colours = Widget<Id::LabelAnswer>()->palette();
+    const QColor text = presenter_.AnswerOutOfDate() ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
-    ui->LabelAnswer->setPalette(colours);
-    // The accessible name stays "Answer"; the description gives the number with the unit
-    // it was calculated in, which the unit label no longer shows once "Convert from" changed.
-    const QString answer = ui->LabelAnswer->text().trimmed() + QLatin1Char(' ') + answerUnits_;
-    ui->LabelAnswer->setAccessibleDescription(
-        answerOutOfDate_ ? QStringLiteral("Out of date: %1, from an earlier calculation").arg(answer) : answer);
+    Widget<Id::LabelAnswer>()->setPalette(colours);
+    const QString accessibleName = ToQString(presenter_.AnswerAccessibleName());
+    if (Widget<Id::LabelAnswer>()->accessibleName() != accessibleName)
+        Widget<Id::LabelAnswer>()->setAccessibleName(accessibleName);
+    const QString description = QString::fromStdString(presenter_.AnswerAccessibleDescription());
+    Widget<Id::LabelAnswer>()->setAccessibleDescription(description);
 }
 
 void Form1::ShowAnswer(const QString& text)
 {
-    // A cut-off number reads as another number: shrink the font until the whole text fits.
+    // The whole text in the largest font that fits (tornevo::AnswerFontSize).
     QFont font = this->font();
-    const QSizeF room = ui->LabelAnswer->contentsRect().size();
-    const auto fits = [&] {
+    const QSizeF room = Widget<Id::LabelAnswer>()->contentsRect().size();
+    const bool inPoints = font.pointSizeF() > 0;
+    const qreal dialogSize = inPoints ? font.pointSizeF() : qreal(font.pixelSize());
+    const auto resize = [&](qreal size) { // the dialog's own size stays inherited from the window
+        if (size != dialogSize)
+            inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
+    };
+    const auto fits = [&](qreal size) {
+        resize(size);
         const QFontMetricsF metrics(font);
         return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
     };
-    const bool inPoints = font.pointSizeF() > 0;
-    qreal size = inPoints ? font.pointSizeF() : font.pixelSize();
-    while (!fits() && size > 1) {
-        size *= 0.9;
-        inPoints ? font.setPointSizeF(size) : font.setPixelSize(std::max(1, int(size)));
-    }
-    ui->LabelAnswer->setFont(font);
-    ui->LabelAnswer->setText(text);
+    resize(tornevo::AnswerFontSize(dialogSize, fits));
+    Widget<Id::LabelAnswer>()->setFont(font);
+    Widget<Id::LabelAnswer>()->setText(text);
 }
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
 {
-    // The program goes on after OK. The focus returns where it was; a text box then
-    // selects its text, so that the bad value can be retyped at once.
-    selectOnActivation_ = qobject_cast<QLineEdit*>(focusWidget());
+    // The program goes on after OK, and the focus returns where it was.
+    presenter_.FailureReported(IdOf(focusWidget()));
     const auto text = [](std::string_view sentence) { return QString::fromUtf8(sentence.data(), sentence.size()); };
     QMessageBox box(QMessageBox::Critical, text(tornevo::FailureTitle), text(tornevo::FailureKindText(kind)),
                     QMessageBox::Ok, this);
@@ -384,7 +483,7 @@ void Form1::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         CorrectCentring();
-    else if (event->type() == QEvent::PaletteChange && !ui->LabelAnswer->text().isEmpty())
+    else if (event->type() == QEvent::PaletteChange && !presenter_.Answer().empty())
         ShowAnswerState(); // a new theme brings a new disabled text colour
     else if (event->type() == QEvent::FontChange) {
         // The desktop's font changed while the program runs: the form grows or shrinks with it.
@@ -404,60 +503,73 @@ void Form1::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void Form1::TextBoxFocused(QLineEdit* box, int reason)
+void Form1::SelectAll(Id box)
 {
+    box == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+}
+
+void Form1::TextBoxFocused(Id box, int reason)
+{
+    tornevo::FocusCause cause = tornevo::FocusCause::Keyboard;
     switch (reason) {
-    case Qt::MouseFocusReason:
-        selectOnRelease_ = box; // the press itself would clear a selection made now
-        return;
-    case Qt::ActiveWindowFocusReason:
-        if (box != selectOnActivation_)
-            return; // the user came back from another program: keep their place
-        selectOnActivation_ = nullptr;
-        break;
-    case Qt::PopupFocusReason:
-        return; // back from the box's own context menu
-    default:
-        break;
+    case Qt::MouseFocusReason: cause = tornevo::FocusCause::MousePress; break;
+    case Qt::ActiveWindowFocusReason: cause = tornevo::FocusCause::Activation; break;
+    case Qt::PopupFocusReason: cause = tornevo::FocusCause::Menu; break;
+    default: break;
     }
-    box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+    if (presenter_.BoxFocused(box, cause))
+        SelectAll(box);
 }
 
 void Form1::KeepTabStopOnSelection(QWidget* group)
 {
-    // Qt makes the last focused button the group's tab stop; Tab and Shift+Tab should
-    // enter the group at its selected button.
+    // Qt makes the last focused button the group's tab stop; the presenter's is the
+    // selected button, where Tab and Shift+Tab enter the group.
     for (QRadioButton* option : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        option->setFocusPolicy(presenter_.IsTabStop(*IdOf(option)) ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-bool Form1::MoveSelection(QRadioButton* from, int key)
+bool Form1::MoveSelection(Id from, int key)
 {
-    // The arrows walk the group top to bottom and wrap at its ends; Qt stops at the ends.
-    QList<QRadioButton*> group = from->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    std::sort(group.begin(), group.end(), [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    // The arrows wrap at the group's ends; Qt's would stop there.
     const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
-    const qsizetype next = (group.indexOf(from) + (back ? group.size() - 1 : 1)) % group.size();
-    group[next]->click();
-    group[next]->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    const tornevo::Key arrow = key == Qt::Key_Up ? tornevo::Key::Up
+        : key == Qt::Key_Down                    ? tornevo::Key::Down
+        : key == Qt::Key_Left                    ? tornevo::Key::Left
+                                                 : tornevo::Key::Right;
+    if (const std::optional<Id> next = presenter_.ArrowTarget(from, arrow)) {
+        auto* option = static_cast<QRadioButton*>(Widget(*next));
+        option->click();
+        option->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    }
     return true;
+}
+
+QWidget* Form1::Widget(Id id) const
+{
+    return controls_[std::size_t(id)];
+}
+
+std::optional<Form1::Id> Form1::IdOf(const QObject* control) const
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i] == control)
+            return Id(i);
+    return std::nullopt;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        const Id id = *IdOf(box);
         if (event->type() == QEvent::FocusIn)
-            TextBoxFocused(box, static_cast<QFocusEvent*>(event)->reason());
-        else if (event->type() == QEvent::MouseButtonPress && box == selectOnRelease_
+            TextBoxFocused(id, static_cast<QFocusEvent*>(event)->reason());
+        else if (event->type() == QEvent::MouseButtonPress
                  && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            selectOnRelease_ = nullptr; // the context menu or a paste takes this release
-        else if (event->type() == QEvent::MouseButtonRelease && box == selectOnRelease_) {
-            selectOnRelease_ = nullptr;
-            // Only a plain click selects everything; a drag keeps what the user selected.
-            if (!box->hasSelectedText())
-                box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
-        }
-    } else if (watched == ui->Picture1) {
+            presenter_.PressCancelled(id); // the context menu or a paste takes this release
+        else if (event->type() == QEvent::MouseButtonRelease && presenter_.BoxReleased(id, box->hasSelectedText()))
+            SelectAll(id);
+    } else if (watched == Widget<Id::Picture1>()) {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
             update(PictureFocusMark());
     } else if (auto* option = qobject_cast<QRadioButton*>(watched)) {
@@ -468,7 +580,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_Left
                 || key->key() == Qt::Key_Right;
             if (arrow && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
-                return MoveSelection(option, key->key());
+                return MoveSelection(*IdOf(option), key->key());
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -6,9 +6,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tornevo"));
+    QApplication::setApplicationName(QStringLiteral(TORNEVO_NAME));
     QApplication::setApplicationVersion(QStringLiteral(TORNEVO_DISPLAY_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("Company"));
+    QApplication::setOrganizationName(QStringLiteral(TORNEVO_COMPANY_NAME));
     // Lets the desktop match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TORNEVO_APP_ID));
 

@@ -4,6 +4,7 @@ and lintian: its standard file name, control fields, dependencies, files and doc
 Arguments: cpack, the build folder, the application id, the release version (1.0.0),
 the source folder."""
 import gzip
+import os
 import pathlib
 import re
 import subprocess
@@ -13,6 +14,9 @@ import unittest
 
 CPACK, BUILD, APP_ID, RELEASE, SOURCE = sys.argv[1:6]
 del sys.argv[1:6]
+# From resources/identity.cmake, through CTest.
+MAINTAINER = f"{os.environ['TORNEVO_COMPANY']} <{os.environ['TORNEVO_CONTACT']}>"
+ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]
 
 
 def output_of(*command):
@@ -50,7 +54,7 @@ class DebianPackage(unittest.TestCase):
             "Version": RELEASE,
             "Architecture": self.architecture,
             "Section": "science",
-            "Maintainer": "Company <tornevo@example.com>",
+            "Maintainer": MAINTAINER,
         }
         for name, value in expected.items():
             with self.subTest(field=name):
@@ -82,14 +86,7 @@ class DebianPackage(unittest.TestCase):
             "./usr/bin/tornevo",
             f"./usr/share/applications/{APP_ID}.desktop",
             f"./usr/share/metainfo/{APP_ID}.metainfo.xml",
-            f"./usr/share/icons/hicolor/16x16/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/22x22/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/24x24/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/32x32/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/48x48/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/64x64/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/128x128/apps/{APP_ID}.png",
-            f"./usr/share/icons/hicolor/256x256/apps/{APP_ID}.png",
+            *(f"./usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png" for size in ICON_SIZES),
             f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
             "./usr/share/doc/tornevo/copyright",
             "./usr/share/doc/tornevo/changelog.gz",

@@ -15,6 +15,9 @@ from images import png_header
 
 CMAKE, BUILD, APP_ID, RELEASE = sys.argv[1:5]
 del sys.argv[1:5]
+# From resources/identity.cmake, through CTest.
+COMPANY = os.environ["TORNEVO_COMPANY"]
+ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]
 
 
 def run(*command, **environment):
@@ -76,14 +79,15 @@ class InstalledFiles(unittest.TestCase):
         self.assertEqual(root.findtext("name"), "Tornevo")
         self.assertEqual(root.find("launchable").text, f"{APP_ID}.desktop")
         self.assertEqual([release.get("version") for release in root.iter("release")], [RELEASE])
-        self.assertEqual(root.findtext("developer_name"), "Company")
+        self.assertEqual(root.findtext("developer_name"), COMPANY)
         self.assertEqual(root.findtext("project_license"), "MIT")
         images = [image.text for image in root.iter("image")]
         self.assertEqual(len(images), 1)
         self.assertRegex(images[0], r"^https://www\.example\.com/.+\.png$")
 
     def test_hicolor_icons(self):
-        for size in (16, 22, 24, 32, 48, 64, 128, 256):
+        self.assertTrue(ICON_SIZES)
+        for size in ICON_SIZES:
             with self.subTest(size=size):
                 icon = self.path(f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png")
                 width, height, _, _, _ = png_header(icon.read_bytes())
@@ -97,14 +101,7 @@ class InstalledFiles(unittest.TestCase):
             "bin/tornevo",
             f"share/applications/{APP_ID}.desktop",
             f"share/metainfo/{APP_ID}.metainfo.xml",
-            f"share/icons/hicolor/16x16/apps/{APP_ID}.png",
-            f"share/icons/hicolor/22x22/apps/{APP_ID}.png",
-            f"share/icons/hicolor/24x24/apps/{APP_ID}.png",
-            f"share/icons/hicolor/32x32/apps/{APP_ID}.png",
-            f"share/icons/hicolor/48x48/apps/{APP_ID}.png",
-            f"share/icons/hicolor/64x64/apps/{APP_ID}.png",
-            f"share/icons/hicolor/128x128/apps/{APP_ID}.png",
-            f"share/icons/hicolor/256x256/apps/{APP_ID}.png",
+            *(f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png" for size in ICON_SIZES),
             f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
             "share/doc/tornevo/copyright",
             "share/doc/tornevo/changelog.gz",

@@ -1,4 +1,5 @@
 """The committed pictures have the sizes and formats the window, the desktop and Windows expect."""
+import os
 import pathlib
 import re
 import sys
@@ -7,6 +8,7 @@ import unittest
 from images import dib_rgb_rows, first_difference, ico_images, jpeg_frame, png_header, png_rgb_rows
 
 RESOURCES = pathlib.Path(sys.argv.pop(1))
+ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]  # from resources/identity.cmake
 
 
 class Pictures(unittest.TestCase):
@@ -38,7 +40,8 @@ class Pictures(unittest.TestCase):
                           "icon/tornevo.ico is stale: run resources/render")
 
     def test_desktop_icons_are_square_and_padded(self):
-        for size in (16, 22, 24, 32, 48, 64, 128, 256):
+        self.assertTrue(ICON_SIZES)
+        for size in ICON_SIZES:
             with self.subTest(size=size):
                 width, height, depth, _, _ = png_header((RESOURCES / f"icon/hicolor/{size}x{size}.png").read_bytes())
                 self.assertEqual((width, height, depth), (size, size, 8))

@@ -1,7 +1,8 @@
 """The checks of Tornevo's Windows resources that hold wherever the resources are read from:
 the compiled .res file or the built Tornevo.exe. A test class mixes them in and gives
 `entries` (type, name, language, data), `project_version` (four numbers) and `resources`
-(the resources folder)."""
+(the resources folder). The company comes from CMake, in TORNEVO_COMPANY."""
+import os
 import pathlib
 import struct
 
@@ -48,7 +49,7 @@ class VersionAndIconChecks:
             "ProductName": "Tornevo",
             "InternalName": "Tornevo",
             "OriginalFilename": "Tornevo.exe",
-            "CompanyName": "Company",
+            "CompanyName": os.environ["TORNEVO_COMPANY"],
         }
         for name, value in expected.items():
             with self.subTest(string=name):

@@ -3,6 +3,7 @@ Windows's own DLLs, with its manifest, the version block and the one 70 x 72 24-
 
 Arguments: the executable, the target processor (x86_64 or i686), the resources folder,
 the project version (four numbers)."""
+import os
 import pathlib
 import struct
 import sys
@@ -127,6 +128,9 @@ class WindowsExecutable(VersionAndIconChecks, unittest.TestCase):
                            if identity.get("name") == "Microsoft.Windows.Common-Controls"]
         self.assertEqual([(a["version"], a["publicKeyToken"]) for a in common_controls],
                          [("6.0.0.0", "6595b64144ccf1df")])
+        # The program's own identity: the company's and the product's names, this version.
+        program = elements["assemblyIdentity"][0].attrib
+        self.assertEqual((program["name"], program["version"]), (f"{os.environ['TORNEVO_COMPANY']}.Tornevo", PROJECT_VERSION))
         awareness = [part.strip() for part in elements["dpiAwareness"][0].text.split(",")]
         self.assertEqual(awareness[0], "PerMonitorV2")
         self.assertEqual([e.get("level") for e in elements["requestedExecutionLevel"]], ["asInvoker"])

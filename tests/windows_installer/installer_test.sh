@@ -10,6 +10,7 @@ trap 'kill $(jobs -p) 2>/dev/null; WINEPREFIX=$work/prefix wineserver -k 2>/dev/
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 version=$("$package" version "$3")
+source "$3/resources/identity.sh" # the company the installer names
 "$package" zip "$program" "$version" "$work/tornevo.zip"
 unzip -q "$work/tornevo.zip" -d "$work/zip"
 [[ $(ls "$work/zip" | xargs) == "LICENSE.txt README.txt Tornevo.exe" ]] || fail "zip: $(ls "$work/zip")"
@@ -32,7 +33,7 @@ msiexec /i "$work/older.msi" /qn
 msiexec /i "$work/tornevo.msi" /qn
 entries=$(reg_query "$uninstall" | grep 'Uninstall\\.')
 [[ $entries == *"\\$code" && $entries != *$'\n'* ]] || fail "uninstall entries: $entries"
-for expected in "DisplayName=Tornevo" "DisplayVersion=$version" "Publisher=Company" \
+for expected in "DisplayName=Tornevo" "DisplayVersion=$version" "Publisher=$TORNEVO_COMPANY" \
     "UninstallString=MsiExec.exe /X$code"; do
     [[ $(reg_query "$uninstall\\$code" /v "${expected%%=*}") == *"    ${expected#*=}"* ]] || fail "$expected"
 done
