@@ -135,7 +135,7 @@ TEST(ComputeAnswer, RoundsEachStepToDouble)
         // The product underflows to 0 in double, though not in a wider exponent range.
         {{"1E-320", "1", Cm, FromRcf}, "Division by zero"},
         // 2147483647.4999998 in double steps, 2147483647.5 (beyond the int32 range) when wider.
-        {{"4017", "218671.968795", Cm, FromRpm}, " 2147483647"},
+        {{"4017", "218671.96879489", Cm, FromRpm}, " 2147483647"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Describe(c.in));
