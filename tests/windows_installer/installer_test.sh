@@ -53,7 +53,11 @@ link=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Tornevo.lnk')
 [[ $(strings -a "$link"; strings -a -el "$link") == *'C:\Program Files\Tornevo\Tornevo.exe'*"$icon"* ]] || fail "shortcut '$link'"
 echo "ok: silent install of $version over 0.9.0; one entry, its fields, the program, the shortcut, the icons"
 
-openbox >/dev/null 2>&1 & sleep 1 # a window manager, for the focus
+openbox >/dev/null 2>&1 & # a window manager, for the focus; a busy machine may take a while to start it
+for _ in $(seq 100); do
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]] && break
+    sleep 0.1
+done
 wine 'C:\Program Files\Tornevo\Tornevo.exe' >/dev/null 2>&1 & app=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$' | head -n 1) \
     || fail "no window titled 'RCF/RPM Conversion'"
