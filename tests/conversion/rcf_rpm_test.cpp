@@ -82,7 +82,6 @@ TEST(ComputeAnswer, FailsAtTheFirstFailingStep)
         {{"", "5", Cm, FromRcf}, FailureKind::DivisionByZero},
         {{"abc", "5", Cm, FromRcf}, FailureKind::DivisionByZero},
         {{"0", "-5", Inches, FromRcf}, FailureKind::DivisionByZero},
-        {{"1E-320", "1", Cm, FromRcf}, FailureKind::DivisionByZero}, // the product underflows to 0
         // 0 / 0 reports the division by zero too: the radius is what needs correcting.
         {{"0", "0", Cm, FromRcf}, FailureKind::DivisionByZero},
         {{"", "", Cm, FromRcf}, FailureKind::DivisionByZero},
@@ -119,6 +118,31 @@ TEST(ComputeAnswer, FailsAtTheFirstFailingStep)
             ADD_FAILURE() << "answered \"" << answer.text << "\"";
         } catch (const CalculationFailure& failure) {
             EXPECT_EQ(failure.kind(), c.kind) << failure.what();
+        }
+    }
+}
+
+// Cases that a build keeping intermediates in wider registers (x87 on 32-bit x86) gets
+// wrong: every build rounds each step of the formula to double.
+TEST(ComputeAnswer, RoundsEachStepToDouble)
+{
+    const struct {
+        Case in;
+        const char* outcome; // the answer's text, or the failure's
+    } cases[] = {
+        // 1.118e-5 * 13 rounds down: 3633.4999999999995 rather than 3633.5.
+        {{"13", "5000", Cm, FromRpm}, " 3633"},
+        // The product underflows to 0 in double, though not in a wider exponent range.
+        {{"1E-320", "1", Cm, FromRcf}, "Division by zero"},
+        // 2147483647.4999998 in double steps, 2147483647.5 (beyond the int32 range) when wider.
+        {{"4017", "218671.96879489", Cm, FromRpm}, " 2147483647"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Describe(c.in));
+        try {
+            EXPECT_EQ(Compute(c.in).text, c.outcome);
+        } catch (const CalculationFailure& failure) {
+            EXPECT_STREQ(failure.what(), c.outcome);
         }
     }
 }

@@ -40,8 +40,15 @@ within_10s() { # condition: grabs the screen until it holds
 within_10s selected || fail "the radius text is not selected at start"
 echo "ok: radius text selected at start"
 
-# The window with its frame, as a user sees it.
-read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+# The window with its frame, as a user sees it. A busy window manager may set the frame's
+# size a moment after the window shows.
+for _ in $(seq 50); do
+    extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
+    [[ $extents == *=* ]] && break
+    sleep 0.2
+done
+[[ $extents == *=* ]] || fail "the window manager gave the window no frame: $extents"
+read -r left right top bottom < <(sed 's/.*= //; s/,//g' <<<"$extents")
 pamcut -left $((X - left)) -top $((Y - top)) -width $((WIDTH + left + right)) -height $((HEIGHT + top + bottom)) \
     "$work/screen.pnm" | pnmtopng > "$screenshot"
 echo "ok: screenshot $screenshot"

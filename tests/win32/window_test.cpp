@@ -214,15 +214,18 @@ COLORREF AnswerColour()
 }
 
 // Presses a key a little later, inside a modal loop (a message box, a context menu)
-// that the next call is about to run.
+// that the next call is about to run. Timer procedures are plain functions: a lambda
+// would not have the stdcall convention that 32-bit Windows calls them with.
+WORD pendingKey;
+void CALLBACK PressPendingKey(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    Send({{pendingKey, 0}, {pendingKey, KEYEVENTF_KEYUP}}, false);
+}
 void PressLater(WORD key)
 {
-    static WORD pending;
-    pending = key;
-    SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        Send({{pending, 0}, {pending, KEYEVENTF_KEYUP}}, false);
-    });
+    pendingKey = key;
+    SetTimer(nullptr, 0, 150, PressPendingKey);
 }
 
 // Watches for the failure box, records what it shows and presses Enter on it.
@@ -233,24 +236,28 @@ struct FailureBox {
 
     FailureBox()
     {
-        static FailureBox* watching;
         watching = this;
-        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            const HWND box = GetForegroundWindow();
-            if (!box || box == form)
-                return;
-            KillTimer(nullptr, timer);
-            watching->title = Text(box);
-            watching->text = Text(GetDlgItem(box, 0xFFFF));
-            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                wchar_t kind[16] = {};
-                GetClassNameW(child, kind, 16);
-                watching->buttons += IsWindowVisible(child) && lstrcmpiW(kind, L"Button") == 0;
-                watching->errorIcon |= (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
-                    && HICON(SendMessageW(child, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_HAND);
-            }
-            Send({{VK_RETURN, 0}, {VK_RETURN, KEYEVENTF_KEYUP}}, false);
-        });
+        SetTimer(nullptr, 0, 50, Watch);
+    }
+
+private:
+    static inline FailureBox* watching;
+    static void CALLBACK Watch(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        const HWND box = GetForegroundWindow();
+        if (!box || box == form)
+            return;
+        KillTimer(nullptr, timer);
+        watching->title = Text(box);
+        watching->text = Text(GetDlgItem(box, 0xFFFF));
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, 16);
+            watching->buttons += IsWindowVisible(child) && lstrcmpiW(kind, L"Button") == 0;
+            watching->errorIcon |= (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON
+                && HICON(SendMessageW(child, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_HAND);
+        }
+        Send({{VK_RETURN, 0}, {VK_RETURN, KEYEVENTF_KEYUP}}, false);
     }
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The archive and the installer of a 64-bit Tornevo.exe, the installer run in a fresh Wine
-# prefix on a private X server: a silent upgrade, what went where, the installed program's
-# window and Alt+X, and a silent uninstall that leaves nothing.
+# The archive and the installer of a 64-bit or 32-bit Tornevo.exe, the installer run in a
+# fresh Wine prefix of that architecture (a 32-bit one, as 32-bit Windows is) on a private
+# X server: a silent upgrade, what went where, the installed program's window and Alt+X,
+# and a silent uninstall that leaves nothing.
 # Usage: installer_test.sh SOURCE-DIR path/to/Tornevo.exe BUILD-DIR
 set -euo pipefail
 [[ ${IN_XVFB:-} ]] || IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
@@ -11,21 +12,28 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 version=$("$package" version "$3")
 source "$3/resources/identity.sh" # the company the installer names
+case $(file -b "$program") in
+    *x86-64*) bits=64 ;;
+    *80386*) bits=32 ;;
+    *) fail "$program is not a Windows program for x86 or x86-64" ;;
+esac
 "$package" zip "$program" "$version" "$work/tornevo.zip"
 unzip -q "$work/tornevo.zip" -d "$work/zip"
 [[ $(ls "$work/zip" | xargs) == "LICENSE.txt README.txt Tornevo.exe" ]] || fail "zip: $(ls "$work/zip")"
-[[ $(head -n 1 "$work/zip/README.txt") == "Tornevo $version for 64-bit Windows"$'\r' ]] || fail "README.txt"
+[[ $(head -n 1 "$work/zip/README.txt") == "Tornevo $version for $bits-bit Windows"$'\r' ]] || fail "README.txt"
 
 "$package" msi "$program" "$version" "$work/tornevo.msi"
 "$package" msi "$program" 0.9.0 "$work/older.msi"
 code=$(msiinfo export "$work/tornevo.msi" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p')
 
 # No Mono or Gecko (their installers would ask), no menu entries on this machine's desktop.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEPREFIX=$work/prefix WINEARCH=win$bits WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine wineboot --init >/dev/null 2>&1 && wineserver --wait
 # Success is status 0 alone: 3010 would mean that Windows must restart.
 msiexec() { wine msiexec "$@" >/dev/null 2>&1 || fail "msiexec $* gave status $?"; }
-reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+# The registry view of the installer's architecture: /usr/bin/wine starts the 32-bit reg.exe
+# where wine32 is installed, and that one sees the 32-bit view of a 64-bit prefix.
+reg_query() { wine reg query "$@" "/reg:$bits" 2>/dev/null | tr -d '\r'; }
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 leftovers() { find "$WINEPREFIX/drive_c" -iname '*tornevo*'; reg_query 'HKLM\Software' /s | grep -i tornevo; }
 
@@ -46,7 +54,11 @@ link=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Tornevo.lnk')
 [[ $(strings -a "$link"; strings -a -el "$link") == *'C:\Program Files\Tornevo\Tornevo.exe'*"$icon"* ]] || fail "shortcut '$link'"
 echo "ok: silent install of $version over 0.9.0; one entry, its fields, the program, the shortcut, the icons"
 
-openbox >/dev/null 2>&1 & sleep 1 # a window manager, for the focus
+openbox >/dev/null 2>&1 & # a window manager, for the focus; a busy machine may take a while to start it
+for _ in $(seq 100); do
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]] && break
+    sleep 0.1
+done
 wine 'C:\Program Files\Tornevo\Tornevo.exe' >/dev/null 2>&1 & app=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^RCF/RPM Conversion$' | head -n 1) \
     || fail "no window titled 'RCF/RPM Conversion'"
