@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "ui_form1.h"
 
+#include "accessibility.h"
 #include "centring.h"
 #include "contact_block.h"
 #include "dialog_scale.h"
@@ -46,6 +47,7 @@ Form1::Form1(QWidget* parent)
 {
     static const int picturesLoaded = LoadPictures();
     Q_UNUSED(picturesLoaded);
+    tornevo::accessibility::InstallInterfaces(); // before the controls exist
     ui->setupUi(this);
 
     UseContactFont();
@@ -280,9 +282,8 @@ void Form1::CalculateAnswer()
                                                                             : ui->OptionRCF->text());
     answerUnits_ = ui->LabelAnswerUnits->text();
     answerOutOfDate_ = false;
-    // The new description is how a screen reader learns of the new answer: Qt 6.4 has no
-    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
     ShowAnswerState();
+    tornevo::accessibility::AnnounceAnswer(ui->LabelAnswer);
 }
 
 void Form1::MarkAnswerOutOfDate()
@@ -303,11 +304,12 @@ void Form1::ShowAnswerState()
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
     ui->LabelAnswer->setPalette(colours);
-    // The accessible name stays "Answer"; the description gives the number with the unit
-    // it was calculated in, which the unit label no longer shows once "Convert from" changed.
+    // The accessible name gives the number with the unit it was calculated in, which the
+    // unit label no longer shows once "Convert from" changed: a screen reader speaks the
+    // name of a notification, and its flat review reads names, never descriptions.
     const QString answer = ui->LabelAnswer->text().trimmed() + QLatin1Char(' ') + answerUnits_;
-    ui->LabelAnswer->setAccessibleDescription(
-        answerOutOfDate_ ? QStringLiteral("Out of date: %1, from an earlier calculation").arg(answer) : answer);
+    ui->LabelAnswer->setAccessibleName(
+        (answerOutOfDate_ ? QStringLiteral("Answer, out of date: %1") : QStringLiteral("Answer: %1")).arg(answer));
 }
 
 void Form1::ShowAnswer(const QString& text)
