@@ -24,6 +24,8 @@ STEPS = [
     ("Tab Tab", ["Value to convert text", r"\b3000 selected"]),
     ("alt+c", [r"notification Answer: 6688 RPM\."]),
     ("Tab Down", [r"\bRPM\.", "selected radio button"]),
+    # Flat review (the keypad's current line, then on by character) reaches the answer.
+    ("KP_Up KP_Page_Down KP_Page_Down", [r"Answer, out of date: 6688 RPM"]),
     ("alt+c", [r"notification Answer: 604 RCF\."]),
     ("shift+Tab 1 e 3 0 0 alt+c", ["alert Tornevo", r"Overflow A number typed in, or the answer, is too large\.",
                                    "OK push button"]),
