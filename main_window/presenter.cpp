@@ -101,20 +101,17 @@ unsigned Presenter::Calculate()
     return AnswerChanged | UnitsChanged | StateChanged;
 }
 
-std::string_view Presenter::AnswerAccessibleName() const
+std::string Presenter::AnswerAccessibleName() const
 {
-    return Of(Id::LabelAnswer).accessibleName;
-}
-
-std::string Presenter::AnswerAccessibleDescription() const
-{
-    // The number with the unit it was calculated in, which the unit label no longer shows
-    // once "Convert from" changed; none before the first calculation.
+    // The name gives the number with the unit it was calculated in, which the unit label
+    // no longer shows once "Convert from" changed: screen readers speak a name, and their
+    // review of the screen reads names, never descriptions. None before the first answer.
+    const std::string_view name = Of(Id::LabelAnswer).accessibleName;
     if (answer_.empty())
-        return {};
-    std::string answer = answer_.substr(std::min(answer_.find_first_not_of(' '), answer_.size()));
-    answer += ' ' + answerUnits_;
-    return outOfDate_ ? "Out of date: " + answer + ", from an earlier calculation" : answer;
+        return std::string(name);
+    const std::string answer =
+        answer_.substr(std::min(answer_.find_first_not_of(' '), answer_.size())) + ' ' + answerUnits_;
+    return std::string(name) + (outOfDate_ ? ", out of date: " : ": ") + answer;
 }
 
 void Presenter::SelectAll(Id box)

@@ -68,8 +68,7 @@ public:
     const std::string& Answer() const { return answer_; }
     const std::string& Units() const { return units_; }
     bool AnswerOutOfDate() const { return outOfDate_; }
-    std::string_view AnswerAccessibleName() const;
-    std::string AnswerAccessibleDescription() const;
+    std::string AnswerAccessibleName() const;
 
     // The inputs on show.
     const std::string& Text(form::Id box) const;

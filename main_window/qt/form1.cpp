@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "centring.h"
 #include "contact_block.h"
 #include "dialog_scale.h"
@@ -68,6 +69,7 @@ Form1::Form1(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    tornevo::accessibility::InstallInterfaces(); // before the controls exist
     CreateControls();
     UseContactFont();
     PaintBackgrounds();
@@ -378,6 +380,7 @@ void Form1::CalculateAnswer()
 {
     // Throws when the calculation fails; the presenter then has changed nothing.
     Show(presenter_.Calculate());
+    tornevo::accessibility::AnnounceAnswer(Widget<Id::LabelAnswer>());
 }
 
 void Form1::Show(unsigned changes)
@@ -386,8 +389,6 @@ void Form1::Show(unsigned changes)
         ShowAnswer(QString::fromStdString(presenter_.Answer()));
     if (changes & tornevo::Presenter::UnitsChanged)
         Widget<Id::LabelAnswerUnits>()->setText(QString::fromStdString(presenter_.Units()));
-    // A new description is how a screen reader learns of a new answer: Qt 6.4 has no
-    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
     if (changes & tornevo::Presenter::StateChanged)
         ShowAnswerState();
 }
@@ -401,11 +402,10 @@ void Form1::ShowAnswerState()
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
     Widget<Id::LabelAnswer>()->setPalette(colours);
-    const QString accessibleName = ToQString(presenter_.AnswerAccessibleName());
+    // The name gives the number: a screen reader speaks it when the answer is announced.
+    const QString accessibleName = QString::fromStdString(presenter_.AnswerAccessibleName());
     if (Widget<Id::LabelAnswer>()->accessibleName() != accessibleName)
         Widget<Id::LabelAnswer>()->setAccessibleName(accessibleName);
-    const QString description = QString::fromStdString(presenter_.AnswerAccessibleDescription());
-    Widget<Id::LabelAnswer>()->setAccessibleDescription(description);
 }
 
 void Form1::ShowAnswer(const QString& text)

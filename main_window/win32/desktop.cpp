@@ -17,6 +17,7 @@ template <class Function> Function User32(const char* name)
 }
 
 using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using SystemParametersInfoForDpiCall = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
@@ -33,7 +34,20 @@ UINT SystemDpi()
 UINT WindowDpi(HWND window)
 {
     static const auto getDpiForWindow = User32<GetDpiForWindowCall>("GetDpiForWindow");
-    return getDpiForWindow ? getDpiForWindow(window) : SystemDpi();
+    if (getDpiForWindow)
+        return getDpiForWindow(window);
+    // Windows 8.1 and 10 before 1607: the effective DPI of the window's monitor, from shcore.
+    static const auto getDpiForMonitor = [] {
+        const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        const FARPROC address = shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+        return reinterpret_cast<GetDpiForMonitorCall>(reinterpret_cast<void (*)()>(address));
+    }();
+    constexpr int effectiveDpi = 0; // MDT_EFFECTIVE_DPI
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor
+        && SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), effectiveDpi, &x, &y)))
+        return y;
+    return SystemDpi(); // Windows 7 and 8
 }
 
 LOGFONTW MessageFont(UINT dpi)

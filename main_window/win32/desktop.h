@@ -13,7 +13,7 @@ struct IPicture;
 
 namespace desktop {
 
-// The window's DPI: per monitor on Windows 10, the system's before.
+// The window's DPI: per monitor from Windows 8.1 on, the system's before.
 UINT WindowDpi(HWND window);
 // The system's message font (the dialog font of today's Windows) at `dpi`.
 LOGFONTW MessageFont(UINT dpi);

@@ -13,7 +13,9 @@
 #include <oleacc.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -22,6 +24,29 @@ namespace {
 constexpr wchar_t WindowClass[] = L"Tornevo";
 constexpr wchar_t PictureClass[] = L"TornevoPicture";
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// UI Automation's LiveSetting property and its value Polite, which MinGW's headers lack:
+// a screen reader speaks a live region's new text when told of it, whatever has the focus.
+constexpr GUID LiveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG LiveSettingPolite = 1;
+// EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give from Windows 8 on; 7 ignores it.
+constexpr DWORD LiveRegionChanged = 0x8019;
+// What Form1 annotates the controls with, and clears while they still exist.
+constexpr MSAAPROPID Annotations[] = {PROPID_ACC_NAME, LiveSettingProperty};
+
+// No C++ exception may unwind through Windows' frames between a window procedure and the
+// message loop. One that escapes a handler (running out of memory is the one that can)
+// ends the program: it says so, and the message loop ends with status 1.
+template <class Result, class Handler> Result Guarded(Result fallback, Handler&& handler) noexcept
+{
+    try {
+        return handler();
+    } catch (...) {
+        MessageBoxW(nullptr, L"Tornevo cannot go on: it has run out of memory.", L"Tornevo", MB_OK | MB_ICONERROR);
+        PostQuitMessage(EXIT_FAILURE);
+        return fallback;
+    }
+}
 
 using tornevo::form::Controls;
 using tornevo::form::Id;
@@ -85,11 +110,15 @@ HWND Form1::Create(HINSTANCE instance)
         return nullptr;
     // An empty dialog template: style, no controls, no menu, the class, no title yet.
     // Form1 creates the controls itself and sizes everything in pixels.
-    WORD dialog[19] = {};
+    constexpr std::size_t header = sizeof(DLGTEMPLATE) / sizeof(WORD);
+    static_assert(sizeof(DLGTEMPLATE) == 18, "style, extended style, count, x, y, cx, cy");
+    constexpr std::size_t menu = header, className = menu + 1, title = className + std::size(WindowClass);
+    alignas(DWORD) WORD dialog[title + 1] = {}; // the title: an empty string
+    static_assert(sizeof dialog == 38, "the template's words: header, menu, class and its null, title");
     dialog[0] = LOWORD(WindowStyle);
     dialog[1] = HIWORD(WindowStyle);
     for (std::size_t i = 0; WindowClass[i]; ++i)
-        dialog[10 + i] = WindowClass[i];
+        dialog[className + i] = WindowClass[i];
     return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog), nullptr, DialogProc, 0);
 }
 
@@ -102,21 +131,18 @@ Form1::Form1(HWND window)
     logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
     SetWindowTextW(window_, desktop::Utf16(tornevo::form::WindowCaption).c_str());
     CreateControls();
-    LayOut();
-    // Access keys shown underlined and focus marks drawn from the start, as the captions say.
-    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    const SIZE outer = LayOut(desktop::WindowDpi(window_));
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Access-key underlines and focus marks follow Windows' own setting, as in every dialog:
+    // the dialog manager shows them once the keyboard is used.
     // The first focus comes with the first activation; the presenter has it select like a Tab.
     Form_Load();
 }
 
 Form1::~Form1()
 {
-    if (accessibility_) {
-        const MSAAPROPID names[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
-        for (const auto& control : Controls)
-            accessibility_->ClearHwndProps(Control(control.id), OBJID_CLIENT, CHILDID_SELF, names, 2);
+    if (accessibility_)
         accessibility_->Release();
-    }
     if (logo_)
         logo_->Release();
     for (HFONT font : {dialogFont_, contactFont_, answerFont_})
@@ -175,6 +201,13 @@ void Form1::CreateControls()
         }
         if (!control.accessibleName.empty())
             Name(created, desktop::Utf16(control.accessibleName).c_str());
+        if (control.id == Id::LabelAnswer && accessibility_) {
+            // A live region: Narrator and NVDA speak its name when a new answer is announced.
+            VARIANT polite{};
+            polite.vt = VT_I4;
+            polite.lVal = LiveSettingPolite;
+            accessibility_->SetHwndProp(created, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, polite);
+        }
     }
     SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
 }
@@ -195,13 +228,13 @@ tornevo::form::FontMeasure Form1::MeasureFont(HFONT font, UINT dpi)
     return {extent.cx / 52.0 * toStandard, metrics.tmHeight * toStandard};
 }
 
-void Form1::LayOut()
+SIZE Form1::LayOut(UINT dpi)
 {
     // The form was drawn in twips for a dialog font like Windows' standard one, Segoe UI
     // 9 pt, whose letters measure at most DrawnFor at 96 DPI: there the layout is twips / 15.
     // A larger text size grows it, and a higher DPI scales it. (Wine's default message
     // font, Tahoma 8 pt, measures 6.42 x 12: the layout stays twips / 15 there too.)
-    dpi_ = desktop::WindowDpi(window_);
+    dpi_ = dpi;
     // New fonts go to the controls before the old ones are deleted.
     LOGFONTW message = desktop::MessageFont(dpi_);
     const HFONT oldDialogFont = std::exchange(dialogFont_, CreateFontIndirectW(&message));
@@ -215,20 +248,28 @@ void Form1::LayOut()
     const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
     for (const auto& control : Controls) {
         const auto place = tornevo::form::PlaceInWindow(control);
-        const auto [left, top, width, height] = tornevo::form::ToPixels(place, scale, dpi_);
+        auto [left, top, width, height] = tornevo::form::ToPixels(place, scale, dpi_);
+        if (control.id == Id::Picture1) {
+            // The logo does not grow with the font: its box keeps the size of its place at
+            // this DPI, centred where the grown form puts the place.
+            const auto box = tornevo::form::ToPixels(place, {}, dpi_);
+            left += (width - box.width) / 2;
+            top += (height - box.height) / 2;
+            width = box.width;
+            height = box.height;
+        }
         const HWND placed = Control(control.id);
         SendMessageW(placed, WM_SETFONT, WPARAM(control.id == Id::LabelVelAddress ? contactFont_ : dialogFont_), FALSE);
         SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
                                                 scale, dpi_);
-    const SIZE outer = desktop::OuterSize(client.width, client.height, WindowStyle, 0, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowAnswer(desktop::Utf16(presenter_.Answer())); // its font fits the new size
     for (HFONT old : {oldDialogFont, oldContactFont})
         if (old)
             DeleteObject(old);
     InvalidateRect(window_, nullptr, TRUE);
+    return desktop::OuterSize(client.width, client.height, WindowStyle, 0, dpi_);
 }
 
 void Form1::Form_Load()
@@ -282,6 +323,8 @@ void Form1::CalculateAnswer()
 {
     // Throws when the calculation fails; the presenter then has changed nothing.
     Show(presenter_.Calculate());
+    // Each new answer is announced, also the same number again, wherever the focus is.
+    NotifyWinEvent(LiveRegionChanged, Control(Id::LabelAnswer), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Form1::Show(unsigned changes)
@@ -339,7 +382,6 @@ void Form1::ShowAnswerState()
     const HWND label = Control(Id::LabelAnswer);
     InvalidateRect(label, nullptr, TRUE);
     Name(label, desktop::Utf16(presenter_.AnswerAccessibleName()).c_str());
-    Name(label, desktop::Utf16(presenter_.AnswerAccessibleDescription()).c_str(), true);
 }
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
@@ -455,20 +497,27 @@ void Form1::PaintPicture(HWND picture)
     GetClientRect(picture, &inside);
     OLE_XSIZE_HIMETRIC width = 0;
     OLE_YSIZE_HIMETRIC height = 0;
-    if (logo_ && SUCCEEDED(logo_->get_Width(&width)) && SUCCEEDED(logo_->get_Height(&height)))
-        logo_->Render(dc, 0, 0, inside.right, inside.bottom, 0, height, width, -height, nullptr);
-    else
+    if (logo_ && SUCCEEDED(logo_->get_Width(&width)) && SUCCEEDED(logo_->get_Height(&height))) {
+        // One scale across and down, so the logo keeps its shape, centred on white.
+        const double scale = std::min(double(inside.right) / tornevo::form::LogoWidth,
+                                      double(inside.bottom) / tornevo::form::LogoHeight);
+        const int drawnWidth = int(tornevo::form::LogoWidth * scale + 0.5);
+        const int drawnHeight = int(tornevo::form::LogoHeight * scale + 0.5);
+        FillRect(dc, &inside, HBRUSH(GetStockObject(WHITE_BRUSH)));
+        logo_->Render(dc, (inside.right - drawnWidth) / 2, (inside.bottom - drawnHeight) / 2, drawnWidth, drawnHeight,
+                      0, height, width, -height, nullptr);
+    } else
         FillRect(dc, &inside, GetSysColorBrush(COLOR_BTNFACE));
-    if (GetFocus() == picture) // a tab stop must show that it has the focus
+    // A tab stop shows that it has the focus, where the window shows focus marks.
+    if (GetFocus() == picture && !(SendMessageW(picture, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         DrawFocusRect(dc, &inside);
     EndPaint(picture, &paint);
 }
 
-void Form1::Name(HWND control, const wchar_t* name, bool description)
+void Form1::Name(HWND control, const wchar_t* name)
 {
     if (accessibility_)
-        accessibility_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF,
-                                       description ? PROPID_ACC_DESCRIPTION : PROPID_ACC_NAME, name);
+        accessibility_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name);
 }
 
 INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -497,20 +546,29 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         Command(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_DPICHANGED: {
-        LayOut();
+        // Moved to a monitor of another DPI: laid out for it, and moved and sized in one
+        // step to where Windows suggests, at the size the layout needs.
+        const SIZE outer = LayOut(HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
     case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETNONCLIENTMETRICS)
-            LayOut(); // a new text size
+        if (wParam == SPI_SETNONCLIENTMETRICS) { // a new text size
+            const SIZE outer = LayOut(dpi_);
+            SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return FALSE;
     case WM_CLOSE: // the close box: no cancel button to send it to
         DestroyWindow(window_);
         return TRUE;
     case WM_DESTROY:
+        // The annotations go while their controls still exist.
+        if (accessibility_)
+            for (const auto& control : Controls)
+                accessibility_->ClearHwndProps(Control(control.id), OBJID_CLIENT, CHILDID_SELF, Annotations,
+                                               int(std::size(Annotations)));
         PostQuitMessage(0);
         return TRUE;
     }
@@ -518,6 +576,11 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 INT_PTR CALLBACK Form1::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Guarded(INT_PTR(FALSE), [&] { return HandleDialog(window, message, wParam, lParam); });
+}
+
+INT_PTR Form1::HandleDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(new Form1(window)));
@@ -535,6 +598,11 @@ INT_PTR CALLBACK Form1::DialogProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    return Guarded(LRESULT(0), [&] { return HandleTextBox(box, message, wParam, lParam, data); });
+}
+
+LRESULT Form1::HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
     // A plain left click into a text box selects its text on the release (the press
     // itself places the caret); a drag keeps the selection the user made, and a right
@@ -571,8 +639,16 @@ LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARA
 
 LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    return Guarded(LRESULT(0), [&] { return HandlePicture(picture, message, wParam, lParam); });
+}
+
+LRESULT Form1::HandlePicture(HWND picture, UINT message, WPARAM wParam, LPARAM lParam)
+{
     // Picture1 is a tab stop that ignores the keys it gets and marks its focus.
     switch (message) {
+    case WM_UPDATEUISTATE: // focus marks shown or hidden
+        InvalidateRect(picture, nullptr, FALSE);
+        break;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:

@@ -39,9 +39,13 @@ private:
     explicit Form1(HWND window);
     ~Form1();
 
+    // The window procedures, each guarding its handler against C++ exceptions.
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    static INT_PTR HandleDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT HandlePicture(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR form);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Command(int id, int notification);
 
@@ -56,7 +60,8 @@ private:
     void CalculateAnswer();
 
     void CreateControls();
-    void LayOut();
+    // Fonts, places and the answer's font for `dpi`; returns the window's outer size.
+    SIZE LayOut(UINT dpi);
     void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
     void FocusMoved(HWND focus);
@@ -67,7 +72,7 @@ private:
     void SelectAll(tornevo::form::Id box);
     void TextBoxFocused(tornevo::form::Id box);
     void OptionSelected(tornevo::form::Id option);
-    void Name(HWND control, const wchar_t* name, bool description = false);
+    void Name(HWND control, const wchar_t* name);
     HWND Control(tornevo::form::Id id) const;
     std::optional<tornevo::form::Id> IdOf(HWND control) const;
     std::wstring Text(tornevo::form::Id id) const;

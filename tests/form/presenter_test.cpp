@@ -191,7 +191,7 @@ TEST(PresenterScenarios, FailuresLeaveTheAnswerAsItWas)
         EXPECT_EQ(after.Answer(), before.Answer());
         EXPECT_EQ(after.Units(), before.Units());
         EXPECT_EQ(after.AnswerOutOfDate(), before.AnswerOutOfDate());
-        EXPECT_EQ(after.AnswerAccessibleDescription(), before.AnswerAccessibleDescription());
+        EXPECT_EQ(after.AnswerAccessibleName(), before.AnswerAccessibleName());
         EXPECT_EQ(Name(after.Focus()), Name(f.focus));
         if (form::Of(f.focus).kind == Kind::TextBox) {
             EXPECT_EQ(after.SelectedText(f.focus), after.Text(f.focus)) << "its text selected";
@@ -219,8 +219,8 @@ TEST(PresenterScenarios, OutOfDate)
         }
         EXPECT_EQ(window.presenter.Answer(), " 6688");
         EXPECT_EQ(window.presenter.AnswerOutOfDate(), o.outOfDate);
-        EXPECT_EQ(window.presenter.AnswerAccessibleDescription(),
-                  o.outOfDate ? "Out of date: 6688 RPM, from an earlier calculation" : "6688 RPM");
+        EXPECT_EQ(window.presenter.AnswerAccessibleName(),
+                  o.outOfDate ? "Answer, out of date: 6688 RPM" : "Answer: 6688 RPM");
         window.presenter.TextChanged(Id::TextConvert, "3000");
         window.Click(Id::CommandCalculate);
         EXPECT_FALSE(window.presenter.AnswerOutOfDate());
@@ -230,19 +230,18 @@ TEST(PresenterScenarios, OutOfDate)
 TEST(Presenter, WhatAScreenReaderHearsOfTheAnswer)
 {
     Presenter presenter;
-    EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer");
-    EXPECT_EQ(presenter.AnswerAccessibleDescription(), "") << "no answer yet";
+    EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer") << "no answer yet";
     EXPECT_EQ(presenter.TextChanged(Id::TextRadius, "5"), Presenter::NoChange) << "no answer to be out of date";
     presenter.TextChanged(Id::TextRadius, "-6");
     presenter.OptionSelected(Id::OptionRPM);
     EXPECT_EQ(presenter.Units(), "RCF");
     EXPECT_EQ(presenter.Calculate(), Presenter::AnswerChanged | Presenter::UnitsChanged | Presenter::StateChanged);
-    EXPECT_EQ(presenter.AnswerAccessibleDescription(), "-604 RCF");
-    // The unit label follows "Convert from" at once; the description keeps the unit the
-    // number was calculated in.
+    EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer: -604 RCF");
+    // The unit label follows "Convert from" at once; the name keeps the unit the number
+    // was calculated in.
     EXPECT_EQ(presenter.OptionSelected(Id::OptionRCF), Presenter::UnitsChanged | Presenter::StateChanged);
     EXPECT_EQ(presenter.Units(), "RPM");
-    EXPECT_EQ(presenter.AnswerAccessibleDescription(), "Out of date: -604 RCF, from an earlier calculation");
+    EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer, out of date: -604 RCF");
     EXPECT_EQ(presenter.OptionSelected(Id::OptionRCF), Presenter::NoChange) << "already selected";
     EXPECT_EQ(presenter.OptionSelected(Id::OptionIn), Presenter::NoChange) << "already out of date";
 }

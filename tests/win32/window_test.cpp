@@ -217,6 +217,15 @@ COLORREF AnswerColour()
 // that the next call is about to run. Timer procedures are plain functions: a lambda
 // would not have the stdcall convention that 32-bit Windows calls them with.
 WORD pendingKey;
+// Announcements of the answer to screen readers: the live region's change events
+// (EVENT_OBJECT_LIVEREGIONCHANGED, which the headers give from Windows 8 on).
+constexpr DWORD LiveRegionChanged = 0x8019;
+int announcements = 0;
+void CALLBACK CountAnnouncement(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    announcements += window == Item(Id::LabelAnswer) && object == OBJID_CLIENT && child == CHILDID_SELF;
+}
+
 void CALLBACK PressPendingKey(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
@@ -390,7 +399,13 @@ int wmain()
         const auto unfocused = topRow();
         FocusOn(Id::Picture1);
         UpdateWindow(Item(Id::Picture1));
-        Expect(topRow() != unfocused, "the picture marks its focus");
+        const bool marksHidden = SendMessageW(Item(Id::Picture1), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
+        Expect((topRow() != unfocused) == !marksHidden, "the picture marks its focus where the window shows marks");
+        FocusOn(Id::CommandExit);
+        Press(Key::Tab); // the keyboard in use: the dialog manager shows focus marks
+        UpdateWindow(Item(Id::Picture1));
+        ExpectEqual(FocusName(), std::string("Picture1"), "Tab to the picture");
+        Expect(topRow() != unfocused, "the picture marks a focus by Tab");
     });
 
     Run("a larger message font grows the form rather than cut a caption", [] {
@@ -526,6 +541,27 @@ int wmain()
             GetClientRect(label, &room);
             Expect(extent.cx <= room.right, "the answer fits its box");
         });
+
+    Run("each new answer is announced to screen readers, a failure is not", [] {
+        const HWINEVENTHOOK hook = SetWinEventHook(LiveRegionChanged, LiveRegionChanged,
+                                                   nullptr, CountAnnouncement, GetCurrentProcessId(), 0,
+                                                   WINEVENT_OUTOFCONTEXT);
+        Expect(hook != nullptr, "a hook for the live region's events");
+        announcements = 0;
+        for (const int expected : {1, 2}) { // the same answer twice is said twice
+            Press(Key::AltC);
+            Pump();
+            Expect(announcements == expected, "announced " + std::to_string(announcements) + " times");
+        }
+        SetWindowTextW(Item(Id::TextRadius), L"0");
+        {
+            FailureBox box;
+            Press(Key::AltC);
+        }
+        Pump();
+        Expect(announcements == 2, "nothing announced after a failure");
+        UnhookWinEvent(hook);
+    });
 
     for (const Failure& f : Failures)
         Run("failure " + std::string(f.kind) + " with Enter in " + Name(f.focus), [&] {

@@ -210,7 +210,7 @@ void LayoutTest::accessibility_data()
     QTest::newRow("TextRadius") << "Radius" << "";
     QTest::newRow("TextConvert") << "Value to convert" << "";
     QTest::newRow("Picture1") << "Company logo" << "";
-    // The answer is named; its description gives the number with its unit (answer_test).
+    // The answer is named; its name gains the number with its unit (answer_test).
     QTest::newRow("LabelAnswer") << "Answer" << "";
     // Other labels get no name: their shown text is what a screen reader must read.
     QTest::newRow("LabelAnswerUnits") << "" << "Answer units";
