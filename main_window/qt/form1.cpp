@@ -55,28 +55,35 @@ Form1::Form1(QWidget* parent)
     ShowLogo();
     UseIconSet();
 
-    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM}) {
+    controls_ = {ui->TextRadius, ui->FrameUnits, ui->OptionCm, ui->OptionIn, ui->TextConvert, ui->FrameConvert,
+                 ui->OptionRCF, ui->OptionRPM, ui->LabelAnswer, ui->CommandCalculate, ui->CommandExit, ui->Picture1,
+                 ui->LabelVelAddress, ui->FrameConvertTo, ui->LabelAnswerUnits};
+
+    // Every change of an input goes to the presenter, whoever made it: a selection by
+    // mouse, keyboard or code counts as a click on the newly selected button.
+    for (const Id id : {Id::OptionCm, Id::OptionIn, Id::OptionRCF, Id::OptionRPM}) {
+        QWidget* option = Widget(id);
         option->installEventFilter(this);
-        connect(option, &QRadioButton::toggled, this, [this, option] { KeepTabStopOnSelection(option->parentWidget()); });
+        connect(static_cast<QRadioButton*>(option), &QRadioButton::toggled, this, [this, id, option](bool on) {
+            if (on)
+                id == Id::OptionRCF ? OptionRCF_Click() : id == Id::OptionRPM ? OptionRPM_Click() : OptionClick(id);
+            KeepTabStopOnSelection(option->parentWidget());
+        });
     }
     KeepTabStopOnSelection(ui->FrameUnits);
     KeepTabStopOnSelection(ui->FrameConvert);
-    // A selection by mouse, keyboard or code counts as a click on the newly selected button.
-    connect(ui->OptionRCF, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRCF_Click(); });
-    connect(ui->OptionRPM, &QRadioButton::toggled, this, [this](bool on) { if (on) OptionRPM_Click(); });
     connect(ui->CommandCalculate, &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
     connect(ui->CommandExit, &QPushButton::clicked, this, &Form1::CommandExit_Click);
 
-    ui->TextRadius->installEventFilter(this);
-    ui->TextConvert->installEventFilter(this);
+    for (const Id id : {Id::TextRadius, Id::TextConvert}) {
+        auto* box = static_cast<QLineEdit*>(Widget(id));
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this,
+                [this, id](const QString& text) { Show(presenter_.TextChanged(id, text.toStdString())); });
+    }
     ui->Picture1->installEventFilter(this);
-    // Any change of an input leaves the answer on show out of date until the next calculation.
-    for (QLineEdit* box : {ui->TextRadius, ui->TextConvert})
-        connect(box, &QLineEdit::textChanged, this, &Form1::MarkAnswerOutOfDate);
-    for (QRadioButton* option : {ui->OptionCm, ui->OptionIn, ui->OptionRCF, ui->OptionRPM})
-        connect(option, &QRadioButton::toggled, this, &Form1::MarkAnswerOutOfDate);
-    // The first focus arrives with the window's first activation; it selects like a Tab.
-    selectOnActivation_ = ui->TextRadius;
+    // The first focus arrives with the window's first activation; the presenter has it
+    // select like a Tab.
     ui->TextRadius->setFocus();
 
     Form_Load();
@@ -246,12 +253,17 @@ void Form1::CommandExit_Click()
 
 void Form1::OptionRCF_Click()
 {
-    ui->LabelAnswerUnits->setText(ui->OptionRPM->text());
+    OptionClick(Id::OptionRCF);
 }
 
 void Form1::OptionRPM_Click()
 {
-    ui->LabelAnswerUnits->setText(ui->OptionRCF->text());
+    OptionClick(Id::OptionRPM);
+}
+
+void Form1::OptionClick(Id option)
+{
+    Show(presenter_.OptionSelected(option));
 }
 
 void Form1::TextConvert_GotFocus()
@@ -266,32 +278,20 @@ void Form1::TextRadius_GotFocus()
 
 void Form1::CalculateAnswer()
 {
-    const QByteArray radius = ui->TextRadius->text().toUtf8();
-    const QByteArray value = ui->TextConvert->text().toUtf8();
-    const tornevo::Answer answer = tornevo::ComputeAnswer({
-        .radiusText = {radius.constData(), std::size_t(radius.size())},
-        .valueText = {value.constData(), std::size_t(value.size())},
-        .radiusInInches = ui->OptionIn->isChecked(),
-        .fromRcf = ui->OptionRCF->isChecked(),
-    });
-    // Both labels are written only after the calculation succeeded.
-    ShowAnswer(QString::fromStdString(answer.text));
-    ui->LabelAnswerUnits->setText(answer.quantity == tornevo::Quantity::Rpm ? ui->OptionRPM->text()
-                                                                            : ui->OptionRCF->text());
-    answerUnits_ = ui->LabelAnswerUnits->text();
-    answerOutOfDate_ = false;
-    // The new description is how a screen reader learns of the new answer: Qt 6.4 has no
-    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
-    ShowAnswerState();
+    // Throws when the calculation fails; the presenter then has changed nothing.
+    Show(presenter_.Calculate());
 }
 
-void Form1::MarkAnswerOutOfDate()
+void Form1::Show(unsigned changes)
 {
-    // Before the first calculation there is no answer to be out of date.
-    if (answerOutOfDate_ || ui->LabelAnswer->text().isEmpty())
-        return;
-    answerOutOfDate_ = true;
-    ShowAnswerState();
+    if (changes & tornevo::Presenter::AnswerChanged)
+        ShowAnswer(QString::fromStdString(presenter_.Answer()));
+    if (changes & tornevo::Presenter::UnitsChanged)
+        ui->LabelAnswerUnits->setText(QString::fromStdString(presenter_.Units()));
+    // A new description is how a screen reader learns of a new answer: Qt 6.4 has no
+    // announcements, and its AT-SPI bridge passes on no text or value change of a label.
+    if (changes & tornevo::Presenter::StateChanged)
+        ShowAnswerState();
 }
 
 void Form1::ShowAnswerState()
@@ -299,15 +299,15 @@ void Form1::ShowAnswerState()
     // An answer that no longer matches the inputs keeps its number on show, greyed out in
     // the disabled text colour on the box's white, so that nobody reads it as current.
     QPalette colours = ui->LabelAnswer->palette();
-    const QColor text = answerOutOfDate_ ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
+    const QColor text = presenter_.AnswerOutOfDate() ? palette().color(QPalette::Disabled, QPalette::Text) : Qt::black;
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, text);
     ui->LabelAnswer->setPalette(colours);
-    // The accessible name stays "Answer"; the description gives the number with the unit
-    // it was calculated in, which the unit label no longer shows once "Convert from" changed.
-    const QString answer = ui->LabelAnswer->text().trimmed() + QLatin1Char(' ') + answerUnits_;
-    ui->LabelAnswer->setAccessibleDescription(
-        answerOutOfDate_ ? QStringLiteral("Out of date: %1, from an earlier calculation").arg(answer) : answer);
+    const std::string_view name = presenter_.AnswerAccessibleName();
+    const QString accessibleName = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    if (ui->LabelAnswer->accessibleName() != accessibleName)
+        ui->LabelAnswer->setAccessibleName(accessibleName);
+    ui->LabelAnswer->setAccessibleDescription(QString::fromStdString(presenter_.AnswerAccessibleDescription()));
 }
 
 void Form1::ShowAnswer(const QString& text)
@@ -331,9 +331,8 @@ void Form1::ShowAnswer(const QString& text)
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
 {
-    // The program goes on after OK. The focus returns where it was; a text box then
-    // selects its text, so that the bad value can be retyped at once.
-    selectOnActivation_ = qobject_cast<QLineEdit*>(focusWidget());
+    // The program goes on after OK, and the focus returns where it was.
+    presenter_.FailureReported(IdOf(focusWidget()));
     const auto text = [](std::string_view sentence) { return QString::fromUtf8(sentence.data(), sentence.size()); };
     QMessageBox box(QMessageBox::Critical, text(tornevo::FailureTitle), text(tornevo::FailureKindText(kind)),
                     QMessageBox::Ok, this);
@@ -384,7 +383,7 @@ void Form1::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         CorrectCentring();
-    else if (event->type() == QEvent::PaletteChange && !ui->LabelAnswer->text().isEmpty())
+    else if (event->type() == QEvent::PaletteChange && !presenter_.Answer().empty())
         ShowAnswerState(); // a new theme brings a new disabled text colour
     else if (event->type() == QEvent::FontChange) {
         // The desktop's font changed while the program runs: the form grows or shrinks with it.
@@ -404,59 +403,71 @@ void Form1::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void Form1::TextBoxFocused(QLineEdit* box, int reason)
+void Form1::SelectAll(Id box)
 {
+    box == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+}
+
+void Form1::TextBoxFocused(Id box, int reason)
+{
+    tornevo::FocusCause cause = tornevo::FocusCause::Keyboard;
     switch (reason) {
-    case Qt::MouseFocusReason:
-        selectOnRelease_ = box; // the press itself would clear a selection made now
-        return;
-    case Qt::ActiveWindowFocusReason:
-        if (box != selectOnActivation_)
-            return; // the user came back from another program: keep their place
-        selectOnActivation_ = nullptr;
-        break;
-    case Qt::PopupFocusReason:
-        return; // back from the box's own context menu
-    default:
-        break;
+    case Qt::MouseFocusReason: cause = tornevo::FocusCause::MousePress; break;
+    case Qt::ActiveWindowFocusReason: cause = tornevo::FocusCause::Activation; break;
+    case Qt::PopupFocusReason: cause = tornevo::FocusCause::Menu; break;
+    default: break;
     }
-    box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+    if (presenter_.BoxFocused(box, cause))
+        SelectAll(box);
 }
 
 void Form1::KeepTabStopOnSelection(QWidget* group)
 {
-    // Qt makes the last focused button the group's tab stop; Tab and Shift+Tab should
-    // enter the group at its selected button.
+    // Qt makes the last focused button the group's tab stop; the presenter's is the
+    // selected button, where Tab and Shift+Tab enter the group.
     for (QRadioButton* option : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        option->setFocusPolicy(presenter_.IsTabStop(*IdOf(option)) ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-bool Form1::MoveSelection(QRadioButton* from, int key)
+bool Form1::MoveSelection(Id from, int key)
 {
-    // The arrows walk the group top to bottom and wrap at its ends; Qt stops at the ends.
-    QList<QRadioButton*> group = from->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    std::sort(group.begin(), group.end(), [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    // The arrows wrap at the group's ends; Qt's would stop there.
     const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
-    const qsizetype next = (group.indexOf(from) + (back ? group.size() - 1 : 1)) % group.size();
-    group[next]->click();
-    group[next]->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    const tornevo::Key arrow = key == Qt::Key_Up ? tornevo::Key::Up
+        : key == Qt::Key_Down                    ? tornevo::Key::Down
+        : key == Qt::Key_Left                    ? tornevo::Key::Left
+                                                 : tornevo::Key::Right;
+    if (const std::optional<Id> next = presenter_.ArrowTarget(from, arrow)) {
+        auto* option = static_cast<QRadioButton*>(Widget(*next));
+        option->click();
+        option->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    }
     return true;
+}
+
+QWidget* Form1::Widget(Id id) const
+{
+    return controls_[std::size_t(id)];
+}
+
+std::optional<Form1::Id> Form1::IdOf(const QObject* control) const
+{
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i] == control)
+            return Id(i);
+    return std::nullopt;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        const Id id = *IdOf(box);
         if (event->type() == QEvent::FocusIn)
-            TextBoxFocused(box, static_cast<QFocusEvent*>(event)->reason());
-        else if (event->type() == QEvent::MouseButtonPress && box == selectOnRelease_
-                 && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            selectOnRelease_ = nullptr; // the context menu or a paste takes this release
-        else if (event->type() == QEvent::MouseButtonRelease && box == selectOnRelease_) {
-            selectOnRelease_ = nullptr;
-            // Only a plain click selects everything; a drag keeps what the user selected.
-            if (!box->hasSelectedText())
-                box == ui->TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
-        }
+            TextBoxFocused(id, static_cast<QFocusEvent*>(event)->reason());
+        else if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            presenter_.PressCancelled(id); // the context menu or a paste takes this release
+        else if (event->type() == QEvent::MouseButtonRelease && presenter_.BoxReleased(id, box->hasSelectedText()))
+            SelectAll(id);
     } else if (watched == ui->Picture1) {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
             update(PictureFocusMark());
@@ -468,7 +479,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_Left
                 || key->key() == Qt::Key_Right;
             if (arrow && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
-                return MoveSelection(option, key->key());
+                return MoveSelection(*IdOf(option), key->key());
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <QSize>
 #include <QString>
 
+#include "presenter.h"
+
+#include <array>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +16,8 @@ class QRadioButton;
 namespace Ui { class Form1; }
 namespace tornevo { enum class FailureKind; }
 
-// The program's one window: RCF/RPM conversion with its inputs, answer and logo.
+// The program's one window: RCF/RPM conversion with its inputs, answer and logo. A view
+// of the presenter: it passes the user's events in and shows what the presenter holds.
 class Form1 : public QDialog {
     Q_OBJECT
 
@@ -47,30 +51,27 @@ private:
     void FitCaptions();
     void ShowLogo();
     void UseIconSet();
+    using Id = tornevo::form::Id;
+    void OptionClick(Id option);
+    void Show(unsigned changes);
     void ShowAnswer(const QString& text);
-    void MarkAnswerOutOfDate();
     QRect PictureFocusMark() const;
     void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
     void CentreOnScreen(const QSize& outer);
     void CorrectCentring();
-    void TextBoxFocused(QLineEdit* box, int reason);
+    void SelectAll(Id box);
+    void TextBoxFocused(Id box, int reason);
     void KeepTabStopOnSelection(QWidget* group);
-    bool MoveSelection(QRadioButton* from, int key);
+    bool MoveSelection(Id from, int key);
+    QWidget* Widget(Id id) const;
+    std::optional<Id> IdOf(const QObject* control) const;
 
     static constexpr int PictureFocusMarkWidth = 2;
 
     std::unique_ptr<Ui::Form1> ui;
+    std::array<QWidget*, tornevo::form::ControlCount> controls_{}; // by id
+    tornevo::Presenter presenter_;
     // The outer size the window was centred with; empty once the real frame was used.
     QSize centredOuterSize_;
-    // The text box whose next focus by window activation is one the program caused
-    // (the start, the failure box closing), so it selects its text as on Tab.
-    QPointer<QLineEdit> selectOnActivation_;
-    // The text box that took the focus with a left mouse press; it selects on the release
-    // unless the user dragged out a selection of their own.
-    QPointer<QLineEdit> selectOnRelease_;
-    // The unit of the answer on show, as it was calculated, and whether an input has
-    // changed since that calculation.
-    QString answerUnits_;
-    bool answerOutOfDate_ = false;
 };

@@ -60,7 +60,7 @@ SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi)
 
 IPicture* LoadPicture(HINSTANCE instance, int resource)
 {
-    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource), MAKEINTRESOURCEW(10)); // RT_RCDATA
+    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource), RT_RCDATA);
     const HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
     if (!loaded || !size)

@@ -6,7 +6,7 @@
 #include "failure_report.h"
 #include "form_layout.h"
 #include "rcf_rpm.h"
-#include "win32_resources.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <initguid.h> // the accessibility GUIDs are defined here, in this one file
@@ -14,28 +14,44 @@
 #include <olectl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace {
 
 constexpr wchar_t WindowClass[] = L"Tornevo";
 constexpr wchar_t PictureClass[] = L"TornevoPicture";
-constexpr int FirstId = 100;
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 using tornevo::form::Controls;
+using tornevo::form::Id;
 using tornevo::form::Kind;
+using tornevo::form::Of;
 
 // A control's place relative to the window's client area: a frame's controls are
 // siblings of the frame here, as the dialog manager wants them.
 tornevo::form::Twips PlaceInWindow(const tornevo::form::Control& control)
 {
     tornevo::form::Twips place = control.place;
-    if (const tornevo::form::Control* frame = tornevo::form::Find(control.container)) {
-        place.left += frame->place.left;
-        place.top += frame->place.top;
+    if (control.container != Id::Form1) {
+        place.left += Of(control.container).place.left;
+        place.top += Of(control.container).place.top;
     }
     return place;
+}
+
+// A group of the dialog manager runs from one WS_GROUP control to the next: the option
+// buttons of a frame form one, every other control a group of its own.
+bool StartsGroup(const tornevo::form::Control& control)
+{
+    if (control.kind != Kind::OptionButton)
+        return true;
+    for (const auto& earlier : Controls)
+        if (earlier.id == control.id)
+            break;
+        else if (earlier.kind == Kind::OptionButton && earlier.container == control.container)
+            return false;
+    return true;
 }
 
 bool Checked(HWND button)
@@ -45,22 +61,27 @@ bool Checked(HWND button)
 
 } // namespace
 
-int Form1::ControlId(std::string_view name)
+int Form1::ControlId(Id id)
 {
-    for (std::size_t i = 0; i < Controls.size(); ++i)
-        if (Controls[i].name == name)
-            return FirstId + int(i);
-    return 0;
+    return IDC_FIRST_CONTROL + int(id);
 }
 
-HWND Form1::Control(std::string_view name) const
+std::optional<Id> Form1::IdOf(HWND control) const
 {
-    return GetDlgItem(window_, ControlId(name));
+    const int id = GetDlgCtrlID(control);
+    if (!control || GetParent(control) != window_ || id < IDC_FIRST_CONTROL || id >= IDC_FIRST_CONTROL + int(Controls.size()))
+        return std::nullopt;
+    return Id(id - IDC_FIRST_CONTROL);
 }
 
-std::wstring Form1::Text(std::string_view name) const
+HWND Form1::Control(Id id) const
 {
-    const HWND control = Control(name);
+    return GetDlgItem(window_, ControlId(id));
+}
+
+std::wstring Form1::Text(Id id) const
+{
+    const HWND control = Control(id);
     std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
     return text;
@@ -75,8 +96,8 @@ HWND Form1::Create(HINSTANCE instance)
         form.lpfnWndProc = DefDlgProcW;
         form.cbWndExtra = DLGWINDOWEXTRA;
         form.hInstance = instance;
-        form.hIcon = LoadIconW(instance, L"IDI_TORNEVO");
-        form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TORNEVO));
+        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         form.lpszClassName = WindowClass;
         WNDCLASSEXW picture{};
         picture.cbSize = sizeof picture;
@@ -110,8 +131,7 @@ Form1::Form1(HWND window)
     LayOut();
     // Access keys shown underlined and focus marks drawn from the start, as the captions say.
     SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
-    // The first focus comes with the first activation; it selects like a Tab.
-    selectOnNextFocus_ = Control("TextRadius");
+    // The first focus comes with the first activation; the presenter has it select like a Tab.
     Form_Load();
 }
 
@@ -120,7 +140,7 @@ Form1::~Form1()
     if (accessibility_) {
         const MSAAPROPID names[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
         for (const auto& control : Controls)
-            accessibility_->ClearHwndProps(Control(control.name), OBJID_CLIENT, CHILDID_SELF, names, 2);
+            accessibility_->ClearHwndProps(Control(control.id), OBJID_CLIENT, CHILDID_SELF, names, 2);
         accessibility_->Release();
     }
     if (logo_)
@@ -133,13 +153,8 @@ Form1::~Form1()
 void Form1::CreateControls()
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const tornevo::form::Control& control = Controls[i];
-        // A group runs from one WS_GROUP control to the next: the option buttons of a
-        // frame form one, every other control a group of its own.
-        const bool secondOption = control.kind == Kind::OptionButton && i > 0
-            && Controls[i - 1].kind == Kind::OptionButton && Controls[i - 1].container == control.container;
-        DWORD style = WS_CHILD | WS_VISIBLE | (secondOption ? 0 : WS_GROUP);
+    for (const tornevo::form::Control& control : Controls) {
+        DWORD style = WS_CHILD | WS_VISIBLE | (StartsGroup(control) ? WS_GROUP : 0);
         DWORD exStyle = 0;
         const wchar_t* windowClass = L"BUTTON";
         switch (control.kind) {
@@ -153,19 +168,20 @@ void Form1::CreateControls()
             break;
         case Kind::OptionButton:
             // Only the checked button of a group is a tab stop, so Tab enters the group there.
-            style |= BS_AUTORADIOBUTTON | BS_NOTIFY | (control.selectedAtStart ? WS_TABSTOP : 0);
+            style |= BS_AUTORADIOBUTTON | BS_NOTIFY | (presenter_.IsTabStop(control.id) ? WS_TABSTOP : 0);
             break;
         case Kind::CommandButton:
-            style |= WS_TABSTOP | BS_NOTIFY | (control.selectedAtStart ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP | BS_NOTIFY
+                | (presenter_.EnterClicks(Id::Form1) == control.id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case Kind::Label:
             windowClass = L"STATIC";
             style |= SS_NOPREFIX;
-            if (control.name == "LabelAnswer") {
+            if (control.id == Id::LabelAnswer) {
                 style |= SS_CENTER | SS_CENTERIMAGE;
                 exStyle = WS_EX_CLIENTEDGE;
             } else
-                style |= control.name == "LabelVelAddress" ? SS_CENTER : SS_LEFT;
+                style |= control.id == Id::LabelVelAddress ? SS_CENTER : SS_LEFT;
             break;
         case Kind::Picture:
             windowClass = PictureClass;
@@ -174,12 +190,10 @@ void Form1::CreateControls()
             break;
         }
         const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style, 0,
-                                             0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(FirstId + i)),
+                                             0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
                                              instance, nullptr);
-        if (control.kind == Kind::OptionButton && control.selectedAtStart) {
+        if (control.kind == Kind::OptionButton && presenter_.Selected(control.id))
             SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
-            (control.container == "FrameUnits" ? selectedUnits_ : selectedFrom_) = FirstId + int(i);
-        }
         if (control.kind == Kind::TextBox) {
             SendMessageW(created, EM_SETLIMITTEXT, 0, 0); // no limit but memory's
             SetWindowSubclass(created, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -187,7 +201,7 @@ void Form1::CreateControls()
         if (!control.accessibleName.empty())
             Name(created, desktop::Utf16(control.accessibleName).c_str());
     }
-    SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId("CommandCalculate")), 0);
+    SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
 }
 
 tornevo::form::FontMeasure Form1::MeasureFont(HFONT font, UINT dpi)
@@ -226,15 +240,15 @@ void Form1::LayOut()
     const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
     for (const auto& control : Controls) {
         const auto [left, top, width, height] = tornevo::form::ToPixels(PlaceInWindow(control), scale, dpi_);
-        const HWND placed = Control(control.name);
-        SendMessageW(placed, WM_SETFONT, WPARAM(control.name == "LabelVelAddress" ? contactFont_ : dialogFont_), FALSE);
+        const HWND placed = Control(control.id);
+        SendMessageW(placed, WM_SETFONT, WPARAM(control.id == Id::LabelVelAddress ? contactFont_ : dialogFont_), FALSE);
         SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
                                                 scale, dpi_);
     const SIZE outer = desktop::OuterSize(client.width, client.height, WindowStyle, 0, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowAnswer(Text("LabelAnswer")); // its font fits the new size
+    ShowAnswer(desktop::Utf16(presenter_.Answer())); // its font fits the new size
     for (HFONT old : {oldDialogFont, oldContactFont})
         if (old)
             DeleteObject(old);
@@ -250,7 +264,7 @@ void Form1::Form_Load()
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SYSTEMTIME today{};
     GetLocalTime(&today);
-    SetWindowTextW(Control("LabelVelAddress"), desktop::Utf16(tornevo::ContactBlock(today.wYear)).c_str());
+    SetWindowTextW(Control(Id::LabelVelAddress), desktop::Utf16(tornevo::ContactBlock(today.wYear)).c_str());
 }
 
 void Form1::CommandCalculate_Click()
@@ -270,46 +284,44 @@ void Form1::CommandExit_Click()
 
 void Form1::OptionRCF_Click()
 {
-    SetWindowTextW(Control("LabelAnswerUnits"), Text("OptionRPM").c_str());
+    Show(presenter_.OptionSelected(Id::OptionRCF));
 }
 
 void Form1::OptionRPM_Click()
 {
-    SetWindowTextW(Control("LabelAnswerUnits"), Text("OptionRCF").c_str());
+    Show(presenter_.OptionSelected(Id::OptionRPM));
 }
 
 void Form1::TextRadius_GotFocus()
 {
-    SendMessageW(Control("TextRadius"), EM_SETSEL, 0, GetWindowTextLengthW(Control("TextRadius")));
+    SendMessageW(Control(Id::TextRadius), EM_SETSEL, 0, GetWindowTextLengthW(Control(Id::TextRadius)));
 }
 
 void Form1::TextConvert_GotFocus()
 {
-    SendMessageW(Control("TextConvert"), EM_SETSEL, 0, GetWindowTextLengthW(Control("TextConvert")));
+    SendMessageW(Control(Id::TextConvert), EM_SETSEL, 0, GetWindowTextLengthW(Control(Id::TextConvert)));
 }
 
 void Form1::CalculateAnswer()
 {
-    const std::string radius = desktop::Utf8(Text("TextRadius"));
-    const std::string value = desktop::Utf8(Text("TextConvert"));
-    const tornevo::Answer answer = tornevo::ComputeAnswer({
-        .radiusText = radius,
-        .valueText = value,
-        .radiusInInches = Checked(Control("OptionIn")),
-        .fromRcf = Checked(Control("OptionRCF")),
-    });
-    // Both labels are written only after the calculation succeeded.
-    ShowAnswer(desktop::Utf16(answer.text));
-    answerUnits_ = Text(answer.quantity == tornevo::Quantity::Rpm ? "OptionRPM" : "OptionRCF");
-    SetWindowTextW(Control("LabelAnswerUnits"), answerUnits_.c_str());
-    answerOutOfDate_ = false;
-    ShowAnswerState();
+    // Throws when the calculation fails; the presenter then has changed nothing.
+    Show(presenter_.Calculate());
+}
+
+void Form1::Show(unsigned changes)
+{
+    if (changes & tornevo::Presenter::AnswerChanged)
+        ShowAnswer(desktop::Utf16(presenter_.Answer()));
+    if (changes & tornevo::Presenter::UnitsChanged)
+        SetWindowTextW(Control(Id::LabelAnswerUnits), desktop::Utf16(presenter_.Units()).c_str());
+    if (changes & tornevo::Presenter::StateChanged)
+        ShowAnswerState();
 }
 
 void Form1::ShowAnswer(const std::wstring& text)
 {
     // A cut-off number reads as another number: shrink the font until the whole text fits.
-    const HWND label = Control("LabelAnswer");
+    const HWND label = Control(Id::LabelAnswer);
     RECT room{};
     GetClientRect(label, &room);
     LOGFONTW font{};
@@ -339,107 +351,102 @@ void Form1::ShowAnswer(const std::wstring& text)
     answerFont_ = fitted;
 }
 
-void Form1::MarkAnswerOutOfDate()
-{
-    // Before the first calculation there is no answer to be out of date.
-    if (answerOutOfDate_ || GetWindowTextLengthW(Control("LabelAnswer")) == 0)
-        return;
-    answerOutOfDate_ = true;
-    ShowAnswerState();
-}
-
 void Form1::ShowAnswerState()
 {
     // An answer that no longer matches the inputs keeps its number on show, in the grey
     // text colour on the box's white (WM_CTLCOLORSTATIC), so nobody reads it as current.
-    InvalidateRect(Control("LabelAnswer"), nullptr, TRUE);
-    // The name stays "Answer"; the description gives the number with the unit it was
-    // calculated in, which the unit label no longer shows once "Convert from" changed.
-    std::wstring answer = Text("LabelAnswer");
-    answer.erase(0, answer.find_first_not_of(L' '));
-    answer += L' ' + answerUnits_;
-    if (answerOutOfDate_)
-        answer = L"Out of date: " + answer + L", from an earlier calculation";
-    Name(Control("LabelAnswer"), answer.c_str(), true);
+    const HWND label = Control(Id::LabelAnswer);
+    InvalidateRect(label, nullptr, TRUE);
+    Name(label, desktop::Utf16(presenter_.AnswerAccessibleName()).c_str());
+    Name(label, desktop::Utf16(presenter_.AnswerAccessibleDescription()).c_str(), true);
 }
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
 {
-    // The program goes on after OK. The focus returns where it was; a text box then
-    // selects its text, so that the bad value can be retyped at once.
+    // The program goes on after OK, and the focus returns where it was.
     const HWND focus = GetFocus();
+    const std::optional<Id> focused = IdOf(focus);
+    presenter_.FailureReported(focused);
     const std::wstring text = desktop::Utf16(tornevo::FailureKindText(kind)) + L"\n\n"
         + desktop::Utf16(tornevo::LikelyCause(kind));
     MessageBoxW(window_, text.c_str(), desktop::Utf16(tornevo::FailureTitle).c_str(), MB_OK | MB_ICONERROR);
     if (GetFocus() != focus)
         SetFocus(focus);
-    if (focus == Control("TextRadius"))
-        TextRadius_GotFocus();
-    else if (focus == Control("TextConvert"))
-        TextConvert_GotFocus();
+    // Where the focus came back without a notice of it, the text box selects now.
+    if (focused && Of(*focused).kind == Kind::TextBox
+        && presenter_.BoxFocused(*focused, tornevo::FocusCause::Activation))
+        SelectAll(*focused);
 }
 
-void Form1::TextBoxFocused(HWND box)
+void Form1::SelectAll(Id box)
 {
-    // Tab and Shift+Tab select the whole text, and so do the start and a left click (on
-    // its release, see TextBoxProc); coming back from another program keeps the user's place.
+    box == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+}
+
+void Form1::TextBoxFocused(Id box)
+{
+    // A left click selects on its release (TextBoxProc); any focus but Tab's counts as the
+    // window's, which selects only where the program sent the focus away.
     const bool byTab = GetKeyState(VK_TAB) < 0;
-    const bool first = box == selectOnNextFocus_;
-    selectOnNextFocus_ = nullptr;
-    if (!byTab && !first)
-        return;
-    box == Control("TextRadius") ? TextRadius_GotFocus() : TextConvert_GotFocus();
+    if (presenter_.BoxFocused(box, byTab ? tornevo::FocusCause::Keyboard : tornevo::FocusCause::Activation))
+        SelectAll(box);
 }
 
 void Form1::FocusMoved(HWND focus)
 {
-    // A focused push button is the one Enter presses; elsewhere Calculate is.
-    const HWND exit = Control("CommandExit");
-    const HWND calculate = Control("CommandCalculate");
-    SendMessageW(calculate, BM_SETSTYLE, focus == exit ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
-    SendMessageW(exit, BM_SETSTYLE, focus == exit ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    // The button Enter presses shows as the default one.
+    const Id enter = presenter_.EnterClicks(IdOf(focus).value_or(Id::Form1));
+    for (const Id button : {Id::CommandCalculate, Id::CommandExit})
+        SendMessageW(Control(button), BM_SETSTYLE, button == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
-void Form1::OptionSelected(int id)
+void Form1::OptionSelected(Id id)
 {
-    const HWND option = GetDlgItem(window_, id);
+    const HWND option = Control(id);
     if (!Checked(option))
         SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0); // a focus by arrow key clicks before it checks
-    int& selected = id <= ControlId("OptionIn") ? selectedUnits_ : selectedFrom_;
-    if (selected == id)
+    if (presenter_.Selected(id))
         return; // a click on the button that was already selected changes nothing
-    SendMessageW(GetDlgItem(window_, selected), BM_SETCHECK, BST_UNCHECKED, 0);
-    // The group's tab stop follows its selection.
-    SetWindowLongPtrW(GetDlgItem(window_, selected), GWL_STYLE,
-                      GetWindowLongPtrW(GetDlgItem(window_, selected), GWL_STYLE) & ~LONG_PTR(WS_TABSTOP));
-    SetWindowLongPtrW(option, GWL_STYLE, GetWindowLongPtrW(option, GWL_STYLE) | WS_TABSTOP);
-    selected = id;
-    MarkAnswerOutOfDate();
-    if (id == ControlId("OptionRCF"))
+    for (const auto& other : Controls)
+        if (other.kind == Kind::OptionButton && other.container == Of(id).container && presenter_.Selected(other.id))
+            SendMessageW(Control(other.id), BM_SETCHECK, BST_UNCHECKED, 0);
+    if (id == Id::OptionRCF)
         OptionRCF_Click();
-    else if (id == ControlId("OptionRPM"))
+    else if (id == Id::OptionRPM)
         OptionRPM_Click();
+    else
+        Show(presenter_.OptionSelected(id));
+    // The group's tab stop follows its selection.
+    for (const auto& member : Controls) {
+        if (member.kind != Kind::OptionButton || member.container != Of(id).container)
+            continue;
+        const HWND button = Control(member.id);
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+        SetWindowLongPtrW(button, GWL_STYLE,
+                          presenter_.IsTabStop(member.id) ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+    }
 }
 
 void Form1::Command(int id, int notification)
 {
     const HWND control = GetDlgItem(window_, id);
+    const std::optional<Id> from = IdOf(control);
+    if (!from)
+        return; // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
     if (notification == BN_SETFOCUS || notification == EN_SETFOCUS)
         FocusMoved(control);
     if (notification == EN_SETFOCUS)
-        TextBoxFocused(control);
+        TextBoxFocused(*from);
     else if (notification == EN_CHANGE)
-        MarkAnswerOutOfDate();
+        Show(presenter_.TextChanged(*from, desktop::Utf8(Text(*from))));
     else if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
-        if (id == ControlId("CommandCalculate"))
+        if (*from == Id::CommandCalculate)
             CommandCalculate_Click();
-        else if (id == ControlId("CommandExit"))
+        else if (*from == Id::CommandExit)
             CommandExit_Click();
-        else if (id >= FirstId && id < FirstId + int(Controls.size())
-                 && Controls[std::size_t(id - FirstId)].kind == Kind::OptionButton)
-            OptionSelected(id);
+        else if (Of(*from).kind == Kind::OptionButton)
+            OptionSelected(*from);
     }
-    // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
 }
 
 void Form1::PaintBackground(HDC dc)
@@ -453,7 +460,7 @@ void Form1::PaintBackground(HDC dc)
         if (control.kind != Kind::Frame)
             continue;
         RECT face{};
-        GetWindowRect(Control(control.name), &face);
+        GetWindowRect(Control(control.id), &face);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&face), 2);
         FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
     }
@@ -491,9 +498,9 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        if (reinterpret_cast<HWND>(lParam) == Control("LabelAnswer")) {
+        if (reinterpret_cast<HWND>(lParam) == Control(Id::LabelAnswer)) {
             // Black on white whatever the theme; grey while the answer is out of date.
-            SetTextColor(dc, answerOutOfDate_ ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+            SetTextColor(dc, presenter_.AnswerOutOfDate() ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
             SetBkColor(dc, RGB(255, 255, 255));
             return INT_PTR(GetStockObject(WHITE_BRUSH));
         }
@@ -552,24 +559,25 @@ LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARA
     // itself places the caret); a drag keeps the selection the user made, and a right
     // click the place.
     auto* form = reinterpret_cast<Form1*>(data);
+    const Id id = Id(GetDlgCtrlID(box) - IDC_FIRST_CONTROL);
     switch (message) {
     case WM_LBUTTONDOWN:
         if (GetFocus() != box) {
-            form->selectOnRelease_ = box;
+            form->presenter_.BoxFocused(id, tornevo::FocusCause::MousePress);
             form->pressedAt_ = {short(LOWORD(lParam)), short(HIWORD(lParam))};
         }
         break;
     case WM_MOUSEMOVE:
-        if (form->selectOnRelease_ == box
+        if (form->presenter_.AwaitsRelease(id)
             && (std::abs(short(LOWORD(lParam)) - form->pressedAt_.x) > GetSystemMetrics(SM_CXDRAG)
                 || std::abs(short(HIWORD(lParam)) - form->pressedAt_.y) > GetSystemMetrics(SM_CYDRAG)))
-            form->selectOnRelease_ = nullptr;
+            form->presenter_.PressCancelled(id); // a drag keeps the selection the user makes
         break;
     case WM_LBUTTONUP:
-        if (form->selectOnRelease_ == box) {
+        if (form->presenter_.AwaitsRelease(id)) {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            form->selectOnRelease_ = nullptr;
-            box == form->Control("TextRadius") ? form->TextRadius_GotFocus() : form->TextConvert_GotFocus();
+            if (form->presenter_.BoxReleased(id, false))
+                form->SelectAll(id);
             return result;
         }
         break;

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "dialog_scale.h"
+#include "presenter.h"
 
 struct IAccPropServices;
 struct IPicture;
@@ -14,13 +15,14 @@ namespace tornevo { enum class FailureKind; }
 // The program's one window: RCF/RPM conversion with its inputs, answer and logo. A
 // dialog of standard Windows controls, built from the shared form table, so that the
 // dialog manager gives the tab order, the option groups, access keys and the default
-// button.
+// button. A view of the presenter: it passes the user's events in and shows what the
+// presenter holds.
 class Form1 {
 public:
     // Creates the window and its controls and runs Form_Load; the window is not shown yet.
     static HWND Create(HINSTANCE instance);
-    // The id of a control of the form table: 100 plus its place in the table.
-    static int ControlId(std::string_view name);
+    // The dialog id of a control of the form table: IDC_FIRST_CONTROL plus its place in the table.
+    static int ControlId(tornevo::form::Id id);
 
     // What a dialog font measures, scaled to 96 DPI: the mean width of the Latin letters
     // and the line height, as dialog units measure them.
@@ -58,15 +60,17 @@ private:
     void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
     void FocusMoved(HWND focus);
+    void Show(unsigned changes);
     void ShowAnswer(const std::wstring& text);
-    void MarkAnswerOutOfDate();
     void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
-    void TextBoxFocused(HWND box);
-    void OptionSelected(int id);
+    void SelectAll(tornevo::form::Id box);
+    void TextBoxFocused(tornevo::form::Id box);
+    void OptionSelected(tornevo::form::Id option);
     void Name(HWND control, const wchar_t* name, bool description = false);
-    HWND Control(std::string_view name) const;
-    std::wstring Text(std::string_view name) const;
+    HWND Control(tornevo::form::Id id) const;
+    std::optional<tornevo::form::Id> IdOf(HWND control) const;
+    std::wstring Text(tornevo::form::Id id) const;
 
     HWND window_;
     UINT dpi_ = 96;
@@ -75,10 +79,6 @@ private:
     HFONT answerFont_ = nullptr;
     IPicture* logo_ = nullptr;
     IAccPropServices* accessibility_ = nullptr;
-    bool answerOutOfDate_ = false;
-    std::wstring answerUnits_;     // the unit the shown answer was calculated in
-    HWND selectOnNextFocus_ = nullptr; // the text box that gets the first focus, at the start
-    HWND selectOnRelease_ = nullptr;   // a text box that took the focus with a left press
-    POINT pressedAt_{};
-    int selectedUnits_ = 0, selectedFrom_ = 0; // the checked option of each group
+    tornevo::Presenter presenter_;
+    POINT pressedAt_{}; // where a left press into a text box began, to tell a drag
 };

@@ -17,31 +17,35 @@ namespace {
 
 using namespace tornevo;
 using form::Controls;
+using form::Id;
 using form::Kind;
 
 TEST(FormTable, TabIndexesRunZeroToFourteenInTableOrder)
 {
+    // A control's id is its tab index and its row.
     for (std::size_t i = 0; i < Controls.size(); ++i)
-        EXPECT_EQ(Controls[i].tabIndex, int(i)) << Controls[i].name;
+        EXPECT_EQ(int(Controls[i].id), int(i)) << Controls[i].name;
+    EXPECT_EQ(Controls.size(), 15u);
 }
 
 TEST(FormTable, ContainersAreTheWindowOrAFrameListedEarlier)
 {
-    std::set<std::string_view> frames;
+    std::set<Id> frames;
     for (const form::Control& c : Controls) {
-        if (c.container != form::WindowName) {
+        if (c.container != Id::Form1) {
             EXPECT_TRUE(frames.count(c.container)) << c.name;
         }
         if (c.kind == Kind::Frame)
-            frames.insert(c.name);
+            frames.insert(c.id);
     }
 }
 
 TEST(FormTable, EveryControlLiesInsideItsContainer)
 {
     for (const form::Control& c : Controls) {
-        const int width = c.container == form::WindowName ? form::ClientWidth : form::Find(c.container)->place.width;
-        const int height = c.container == form::WindowName ? form::ClientHeight : form::Find(c.container)->place.height;
+        const bool inWindow = c.container == Id::Form1;
+        const int width = inWindow ? form::ClientWidth : form::Of(c.container).place.width;
+        const int height = inWindow ? form::ClientHeight : form::Of(c.container).place.height;
         EXPECT_GE(c.place.left, 0) << c.name;
         EXPECT_GE(c.place.top, 0) << c.name;
         EXPECT_LE(c.place.left + c.place.width, width) << c.name;
@@ -55,19 +59,19 @@ TEST(FormTable, OneSelectionPerGroupAndOneDefaultButton)
     for (const form::Control& c : Controls) {
         if (!c.selectedAtStart)
             continue;
-        units += c.container == "FrameUnits";
-        from += c.container == "FrameConvert";
+        units += c.container == Id::FrameUnits;
+        from += c.container == Id::FrameConvert;
         defaults += c.kind == Kind::CommandButton;
     }
     EXPECT_EQ(units, 1);
     EXPECT_EQ(from, 1);
     EXPECT_EQ(defaults, 1);
-    EXPECT_TRUE(form::Find("CommandCalculate")->selectedAtStart);
+    EXPECT_TRUE(form::Of(Id::CommandCalculate).selectedAtStart);
 }
 
 TEST(FormTable, PictureHoldsTheLogoInsideATwoPixelBorder)
 {
-    const form::Twips picture = form::Find("Picture1")->place;
+    const form::Twips picture = form::Of(Id::Picture1).place;
     EXPECT_EQ(form::Pixels(picture.width), form::LogoWidth + 4);
     EXPECT_EQ(form::Pixels(picture.height), form::LogoHeight + 4);
     EXPECT_EQ(form::Pixels(form::ClientWidth), 537);

@@ -2,12 +2,18 @@
 
 // What a user does to the window and what it must show afterwards, free of any toolkit:
 // the Qt window's tests and the Win32 window's tests both run these tables, so the two
-// windows behave alike key for key. Controls are named as in the form table.
+// windows behave alike key for key, and the presenter runs them first, without a window.
+// Controls are the form table's ids.
 
+#include "form_layout.h"
+
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace tornevo::scenarios {
+
+using form::Id;
 
 enum class Key { Tab, BackTab, Up, Down, Left, Right, Return, KeypadEnter, Escape, Space, AltC, AltX };
 
@@ -15,38 +21,38 @@ enum class Key { Tab, BackTab, Up, Down, Left, Right, Return, KeypadEnter, Escap
 // and `key` is pressed once per expected name, the focus landing there each time.
 struct TabWalk {
     std::string_view name;
-    std::string_view mouseSelects;
-    std::string_view start;
+    std::optional<Id> mouseSelects;
+    Id start;
     Key key;
-    std::vector<std::string_view> focusAfterEach;
+    std::vector<Id> focusAfterEach;
 };
 
 inline const std::vector<TabWalk> TabWalks = {
-    {"Tab at start", "", "TextRadius", Key::Tab,
-     {"OptionCm", "TextConvert", "OptionRCF", "CommandCalculate", "CommandExit", "Picture1", "TextRadius", "OptionCm"}},
-    {"Shift+Tab at start", "", "TextRadius", Key::BackTab,
-     {"Picture1", "CommandExit", "CommandCalculate", "OptionRCF", "TextConvert", "OptionCm", "TextRadius", "Picture1"}},
-    {"Tab after a click on in", "OptionIn", "TextRadius", Key::Tab, {"OptionIn", "TextConvert", "OptionRCF"}},
-    {"Shift+Tab after a click on RPM", "OptionRPM", "CommandCalculate", Key::BackTab,
-     {"OptionRPM", "TextConvert", "OptionCm"}},
-    {"Tab from a button picked by mouse", "OptionRPM", "OptionRPM", Key::Tab, {"CommandCalculate"}},
+    {"Tab at start", std::nullopt, Id::TextRadius, Key::Tab,
+     {Id::OptionCm, Id::TextConvert, Id::OptionRCF, Id::CommandCalculate, Id::CommandExit, Id::Picture1, Id::TextRadius, Id::OptionCm}},
+    {"Shift+Tab at start", std::nullopt, Id::TextRadius, Key::BackTab,
+     {Id::Picture1, Id::CommandExit, Id::CommandCalculate, Id::OptionRCF, Id::TextConvert, Id::OptionCm, Id::TextRadius, Id::Picture1}},
+    {"Tab after a click on in", Id::OptionIn, Id::TextRadius, Key::Tab, {Id::OptionIn, Id::TextConvert, Id::OptionRCF}},
+    {"Shift+Tab after a click on RPM", Id::OptionRPM, Id::CommandCalculate, Key::BackTab,
+     {Id::OptionRPM, Id::TextConvert, Id::OptionCm}},
+    {"Tab from a button picked by mouse", Id::OptionRPM, Id::OptionRPM, Key::Tab, {Id::CommandCalculate}},
 };
 
 // The arrows move the selection inside a group, wrapping at its ends; the newly selected
 // button has the focus and the unit label follows "Convert from".
 struct ArrowMove {
-    std::string_view from;
+    Id from;
     Key key;
-    std::string_view to;
+    Id to;
     std::string_view units;
 };
 
 inline const std::vector<ArrowMove> ArrowMoves = {
-    {"OptionCm", Key::Down, "OptionIn", "RPM"},   {"OptionIn", Key::Down, "OptionCm", "RPM"},
-    {"OptionCm", Key::Up, "OptionIn", "RPM"},     {"OptionCm", Key::Right, "OptionIn", "RPM"},
-    {"OptionIn", Key::Left, "OptionCm", "RPM"},   {"OptionRCF", Key::Down, "OptionRPM", "RCF"},
-    {"OptionRPM", Key::Down, "OptionRCF", "RPM"}, {"OptionRCF", Key::Up, "OptionRPM", "RCF"},
-    {"OptionRCF", Key::Right, "OptionRPM", "RCF"}, {"OptionRPM", Key::Left, "OptionRCF", "RPM"},
+    {Id::OptionCm, Key::Down, Id::OptionIn, "RPM"},   {Id::OptionIn, Key::Down, Id::OptionCm, "RPM"},
+    {Id::OptionCm, Key::Up, Id::OptionIn, "RPM"},     {Id::OptionCm, Key::Right, Id::OptionIn, "RPM"},
+    {Id::OptionIn, Key::Left, Id::OptionCm, "RPM"},   {Id::OptionRCF, Key::Down, Id::OptionRPM, "RCF"},
+    {Id::OptionRPM, Key::Down, Id::OptionRCF, "RPM"}, {Id::OptionRCF, Key::Up, Id::OptionRPM, "RCF"},
+    {Id::OptionRCF, Key::Right, Id::OptionRPM, "RCF"}, {Id::OptionRPM, Key::Left, Id::OptionRCF, "RPM"},
 };
 
 // A key pressed with the focus on a control, from the start state: the window either
@@ -54,48 +60,48 @@ inline const std::vector<ArrowMove> ArrowMoves = {
 enum class Effect { Calculates, Ends, Nothing };
 
 struct KeyPress {
-    std::string_view focus;
+    Id focus;
     Key key;
     Effect effect;
 };
 
 inline const std::vector<KeyPress> KeyPresses = {
-    {"TextRadius", Key::Return, Effect::Calculates},     {"TextConvert", Key::Return, Effect::Calculates},
-    {"OptionCm", Key::Return, Effect::Calculates},       {"OptionRCF", Key::Return, Effect::Calculates},
-    {"CommandCalculate", Key::Return, Effect::Calculates}, {"Picture1", Key::Return, Effect::Calculates},
-    {"TextRadius", Key::KeypadEnter, Effect::Calculates}, {"OptionRCF", Key::KeypadEnter, Effect::Calculates},
-    {"CommandExit", Key::Return, Effect::Ends},
-    {"TextRadius", Key::AltC, Effect::Calculates},       {"OptionIn", Key::AltC, Effect::Calculates},
-    {"TextConvert", Key::AltC, Effect::Calculates},      {"CommandExit", Key::AltC, Effect::Calculates},
-    {"Picture1", Key::AltC, Effect::Calculates},
-    {"TextRadius", Key::AltX, Effect::Ends},             {"OptionRPM", Key::AltX, Effect::Ends},
-    {"CommandCalculate", Key::AltX, Effect::Ends},       {"Picture1", Key::AltX, Effect::Ends},
-    {"TextRadius", Key::Escape, Effect::Nothing},        {"OptionCm", Key::Escape, Effect::Nothing},
-    {"TextConvert", Key::Escape, Effect::Nothing},       {"OptionRCF", Key::Escape, Effect::Nothing},
-    {"CommandCalculate", Key::Escape, Effect::Nothing},  {"CommandExit", Key::Escape, Effect::Nothing},
-    {"Picture1", Key::Escape, Effect::Nothing},
-    {"Picture1", Key::Down, Effect::Nothing},            {"Picture1", Key::Space, Effect::Nothing},
+    {Id::TextRadius, Key::Return, Effect::Calculates},     {Id::TextConvert, Key::Return, Effect::Calculates},
+    {Id::OptionCm, Key::Return, Effect::Calculates},       {Id::OptionRCF, Key::Return, Effect::Calculates},
+    {Id::CommandCalculate, Key::Return, Effect::Calculates}, {Id::Picture1, Key::Return, Effect::Calculates},
+    {Id::TextRadius, Key::KeypadEnter, Effect::Calculates}, {Id::OptionRCF, Key::KeypadEnter, Effect::Calculates},
+    {Id::CommandExit, Key::Return, Effect::Ends},
+    {Id::TextRadius, Key::AltC, Effect::Calculates},       {Id::OptionIn, Key::AltC, Effect::Calculates},
+    {Id::TextConvert, Key::AltC, Effect::Calculates},      {Id::CommandExit, Key::AltC, Effect::Calculates},
+    {Id::Picture1, Key::AltC, Effect::Calculates},
+    {Id::TextRadius, Key::AltX, Effect::Ends},             {Id::OptionRPM, Key::AltX, Effect::Ends},
+    {Id::CommandCalculate, Key::AltX, Effect::Ends},       {Id::Picture1, Key::AltX, Effect::Ends},
+    {Id::TextRadius, Key::Escape, Effect::Nothing},        {Id::OptionCm, Key::Escape, Effect::Nothing},
+    {Id::TextConvert, Key::Escape, Effect::Nothing},       {Id::OptionRCF, Key::Escape, Effect::Nothing},
+    {Id::CommandCalculate, Key::Escape, Effect::Nothing},  {Id::CommandExit, Key::Escape, Effect::Nothing},
+    {Id::Picture1, Key::Escape, Effect::Nothing},
+    {Id::Picture1, Key::Down, Effect::Nothing},            {Id::Picture1, Key::Space, Effect::Nothing},
 };
 
 // A text box that takes the focus by Tab, Shift+Tab or a left click selects its whole text.
 enum class How { Tab, BackTab, Click };
 
 struct FocusSelects {
-    std::string_view box;
-    std::string_view from;
+    Id box;
+    Id from;
     How how;
     std::string_view text;
 };
 
 inline const std::vector<FocusSelects> FocusSelections = {
-    {"TextConvert", "OptionCm", How::Tab, "3000"},
-    {"TextConvert", "OptionRCF", How::BackTab, "3000"},
-    {"TextRadius", "Picture1", How::Tab, "6"},
-    {"TextRadius", "OptionCm", How::BackTab, "6"},
-    {"TextConvert", "TextRadius", How::Click, "3000"},
-    {"TextRadius", "TextConvert", How::Click, "6"},
-    {"TextConvert", "OptionCm", How::Tab, "12 345.678 rpm"},
-    {"TextRadius", "CommandExit", How::Click, ""},
+    {Id::TextConvert, Id::OptionCm, How::Tab, "3000"},
+    {Id::TextConvert, Id::OptionRCF, How::BackTab, "3000"},
+    {Id::TextRadius, Id::Picture1, How::Tab, "6"},
+    {Id::TextRadius, Id::OptionCm, How::BackTab, "6"},
+    {Id::TextConvert, Id::TextRadius, How::Click, "3000"},
+    {Id::TextRadius, Id::TextConvert, How::Click, "6"},
+    {Id::TextConvert, Id::OptionCm, How::Tab, "12 345.678 rpm"},
+    {Id::TextRadius, Id::CommandExit, How::Click, ""},
 };
 
 // Calculations through the controls; the unit label names the answer's quantity.
@@ -121,16 +127,16 @@ struct Failure {
     std::string_view radius;
     std::string_view value;
     bool fromRcf;
-    std::string_view focus;
+    Id focus;
     std::string_view kind;
 };
 
 inline const std::vector<Failure> Failures = {
-    {"", "3000", true, "TextRadius", "Division by zero"},
-    {"0", "3000", true, "TextConvert", "Division by zero"},
-    {"-6", "3000", true, "TextConvert", "Invalid argument"},
-    {"6", "1e8", false, "OptionRPM", "Overflow"},
-    {"1e400", "1", false, "CommandCalculate", "Overflow"},
+    {"", "3000", true, Id::TextRadius, "Division by zero"},
+    {"0", "3000", true, Id::TextConvert, "Division by zero"},
+    {"-6", "3000", true, Id::TextConvert, "Invalid argument"},
+    {"6", "1e8", false, Id::OptionRPM, "Overflow"},
+    {"1e400", "1", false, Id::CommandCalculate, "Overflow"},
 };
 
 // After a calculation (" 6688" RPM), a change of any input marks the answer out of date

@@ -65,9 +65,14 @@ void Pump()
     }
 }
 
-HWND Item(std::string_view name)
+HWND Item(Id id)
 {
-    return GetDlgItem(form, Form1::ControlId(name));
+    return GetDlgItem(form, Form1::ControlId(id));
+}
+
+std::string Name(Id id)
+{
+    return std::string(tornevo::form::Of(id).name);
 }
 
 std::string Text(HWND control)
@@ -80,7 +85,7 @@ std::string Text(HWND control)
 std::string FocusName()
 {
     for (const auto& control : Controls)
-        if (Item(control.name) == GetFocus())
+        if (Item(control.id) == GetFocus())
             return std::string(control.name);
     return "(none)";
 }
@@ -92,9 +97,9 @@ std::string Selected(HWND box)
     return Text(box).substr(start, end - start);
 }
 
-bool Checked(std::string_view name)
+bool Checked(Id id)
 {
-    return SendMessageW(Item(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Open()
@@ -191,18 +196,18 @@ void Click(HWND control, DWORD down = MOUSEEVENTF_LEFTDOWN, int dx = -1, int dra
     at(x + 4 * drag, y, down == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
 }
 
-void FocusOn(std::string_view name)
+void FocusOn(Id id)
 {
-    SetFocus(Item(name));
+    SetFocus(Item(id));
     Pump();
-    ExpectEqual(FocusName(), std::string(name), "the focus");
+    ExpectEqual(FocusName(), Name(id), "the focus");
 }
 
 // The colour the answer's text is drawn in, as the window gives it to the label.
 COLORREF AnswerColour()
 {
     const HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageW(form, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(Item("LabelAnswer")));
+    SendMessageW(form, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(Item(Id::LabelAnswer)));
     const COLORREF colour = GetTextColor(dc);
     DeleteDC(dc);
     return colour;
@@ -251,10 +256,10 @@ struct FailureBox {
 
 void Enter(const std::string_view radius, bool inches, std::string_view value, bool fromRcf)
 {
-    SetWindowTextW(Item("TextRadius"), desktop::Utf16(radius).c_str());
-    SetWindowTextW(Item("TextConvert"), desktop::Utf16(value).c_str());
-    Click(Item(inches ? "OptionIn" : "OptionCm"), MOUSEEVENTF_LEFTDOWN, 6);
-    Click(Item(fromRcf ? "OptionRCF" : "OptionRPM"), MOUSEEVENTF_LEFTDOWN, 6);
+    SetWindowTextW(Item(Id::TextRadius), desktop::Utf16(radius).c_str());
+    SetWindowTextW(Item(Id::TextConvert), desktop::Utf16(value).c_str());
+    Click(Item(inches ? Id::OptionIn : Id::OptionCm), MOUSEEVENTF_LEFTDOWN, 6);
+    Click(Item(fromRcf ? Id::OptionRCF : Id::OptionRPM), MOUSEEVENTF_LEFTDOWN, 6);
 }
 
 void Run(const std::string& name, const std::function<void()>& test)
@@ -288,31 +293,31 @@ int wmain()
         ExpectEqual(Text(form), std::string("RCF/RPM Conversion"), "title");
         for (const auto& control : Controls) {
             RECT place;
-            GetWindowRect(Item(control.name), &place);
+            GetWindowRect(Item(control.id), &place);
             MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
-            const auto* frame = tornevo::form::Find(control.container);
-            const int left = control.place.left + (frame ? frame->place.left : 0);
-            const int top = control.place.top + (frame ? frame->place.top : 0);
+            const bool inFrame = control.container != Id::Form1;
+            const int left = control.place.left + (inFrame ? tornevo::form::Of(control.container).place.left : 0);
+            const int top = control.place.top + (inFrame ? tornevo::form::Of(control.container).place.top : 0);
             const auto expected = tornevo::form::ToPixels({left, top, control.place.width, control.place.height}, {}, dpi);
             Expect(place.left == expected.left && place.top == expected.top
                        && place.right - place.left == expected.width && place.bottom - place.top == expected.height,
                    std::string(control.name) + " at its place in twips");
-            if (control.kind != tornevo::form::Kind::TextBox && control.name != "LabelVelAddress")
-                ExpectEqual(Text(Item(control.name)), std::string(control.caption), "caption");
+            if (control.kind != tornevo::form::Kind::TextBox && control.id != Id::LabelVelAddress)
+                ExpectEqual(Text(Item(control.id)), std::string(control.caption), "caption");
         }
-        const auto font = Form1::MeasureFont(HFONT(SendMessageW(Item("TextRadius"), WM_GETFONT, 0, 0)), dpi);
+        const auto font = Form1::MeasureFont(HFONT(SendMessageW(Item(Id::TextRadius), WM_GETFONT, 0, 0)), dpi);
         std::printf("dialog font measures %.2f x %.2f at 96 DPI\n", font.averageCharWidth, font.lineHeight);
     });
 
     Run("start state and colours", [] {
         ExpectEqual(FocusName(), std::string("TextRadius"), "the focus");
-        ExpectEqual(Selected(Item("TextRadius")), std::string("6"), "selected");
-        Expect(Checked("OptionCm") && Checked("OptionRCF") && !Checked("OptionIn") && !Checked("OptionRPM"), "options");
-        ExpectEqual(Text(Item("LabelAnswerUnits")), std::string("RPM"), "units");
-        ExpectEqual(Text(Item("LabelAnswer")), std::string(), "answer");
+        ExpectEqual(Selected(Item(Id::TextRadius)), std::string("6"), "selected");
+        Expect(Checked(Id::OptionCm) && Checked(Id::OptionRCF) && !Checked(Id::OptionIn) && !Checked(Id::OptionRPM), "options");
+        ExpectEqual(Text(Item(Id::LabelAnswerUnits)), std::string("RPM"), "units");
+        ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(), "answer");
         SYSTEMTIME today;
         GetLocalTime(&today);
-        ExpectEqual(Text(Item("LabelVelAddress")), tornevo::ContactBlock(today.wYear), "contact block");
+        ExpectEqual(Text(Item(Id::LabelVelAddress)), tornevo::ContactBlock(today.wYear), "contact block");
         UpdateWindow(form);
         const auto pixel = [](HWND window, int x, int y) {
             const HDC dc = GetDC(window);
@@ -321,12 +326,12 @@ int wmain()
             return colour;
         };
         Expect(pixel(form, 2, 2) == GetSysColor(COLOR_ACTIVEBORDER), "the background is the active border's colour");
-        Expect(pixel(Item("FrameUnits"), 4, 40) == GetSysColor(COLOR_BTNFACE), "frames stand on the face colour");
-        Expect(pixel(Item("LabelAnswer"), 3, 3) == RGB(255, 255, 255), "the answer box is white");
+        Expect(pixel(Item(Id::FrameUnits), 4, 40) == GetSysColor(COLOR_BTNFACE), "frames stand on the face colour");
+        Expect(pixel(Item(Id::LabelAnswer), 3, 3) == RGB(255, 255, 255), "the answer box is white");
         Expect(AnswerColour() == RGB(0, 0, 0), "the answer is black");
         int logo = 0; // the decoded logo's dark blue
         for (int x = 0; x < 165; ++x)
-            logo += GetBValue(pixel(Item("Picture1"), x, 36)) > 2 * GetRValue(pixel(Item("Picture1"), x, 36)) + 20;
+            logo += GetBValue(pixel(Item(Id::Picture1), x, 36)) > 2 * GetRValue(pixel(Item(Id::Picture1), x, 36)) + 20;
         Expect(logo > 10, "the logo is drawn");
     });
 
@@ -360,24 +365,24 @@ int wmain()
         else
             for (const auto& control : Controls)
                 if (!control.accessibleName.empty())
-                    ExpectEqual(accessibleName(Item(control.name)), std::string(control.accessibleName), "name");
+                    ExpectEqual(accessibleName(Item(control.id)), std::string(control.accessibleName), "name");
         DestroyWindow(probe);
         LOGFONTW contact{};
-        GetObjectW(HFONT(SendMessageW(Item("LabelVelAddress"), WM_GETFONT, 0, 0)), sizeof contact, &contact);
+        GetObjectW(HFONT(SendMessageW(Item(Id::LabelVelAddress), WM_GETFONT, 0, 0)), sizeof contact, &contact);
         Expect(desktop::Utf8(contact.lfFaceName) == "Arial" && contact.lfHeight == -MulDiv(9, int(desktop::WindowDpi(form)), 72) && contact.lfWeight == FW_NORMAL
                    && !contact.lfItalic && !contact.lfUnderline,
                "the contact label in Arial 9 pt");
         const auto topRow = [] {
-            const HDC dc = GetDC(Item("Picture1"));
+            const HDC dc = GetDC(Item(Id::Picture1));
             std::vector<COLORREF> row;
             for (int x = 0; x < 165; ++x)
                 row.push_back(GetPixel(dc, x, 0));
-            ReleaseDC(Item("Picture1"), dc);
+            ReleaseDC(Item(Id::Picture1), dc);
             return row;
         };
         const auto unfocused = topRow();
-        FocusOn("Picture1");
-        UpdateWindow(Item("Picture1"));
+        FocusOn(Id::Picture1);
+        UpdateWindow(Item(Id::Picture1));
         Expect(topRow() != unfocused, "the picture marks its focus");
     });
 
@@ -397,7 +402,7 @@ int wmain()
                                                   desktop::WindowDpi(form));
         Expect(client.right > area.width && client.bottom > area.height, "the client area grows");
         for (const auto& control : Controls) {
-            const HWND item = Item(control.name);
+            const HWND item = Item(control.id);
             RECT place;
             GetWindowRect(item, &place);
             MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
@@ -423,58 +428,58 @@ int wmain()
 
     for (const TabWalk& walk : TabWalks)
         Run(std::string(walk.name), [&] {
-            if (!walk.mouseSelects.empty())
-                Click(Item(walk.mouseSelects), MOUSEEVENTF_LEFTDOWN, 6);
+            if (walk.mouseSelects)
+                Click(Item(*walk.mouseSelects), MOUSEEVENTF_LEFTDOWN, 6);
             FocusOn(walk.start);
-            for (std::string_view expected : walk.focusAfterEach) {
+            for (Id expected : walk.focusAfterEach) {
                 Press(walk.key);
-                ExpectEqual(FocusName(), std::string(expected), "focus after the key");
+                ExpectEqual(FocusName(), Name(expected), "focus after the key");
             }
         });
 
     for (const ArrowMove& move : ArrowMoves)
-        Run(std::string(move.from) + " arrow to " + std::string(move.to), [&] {
+        Run(Name(move.from) + " arrow to " + Name(move.to), [&] {
             Click(Item(move.from), MOUSEEVENTF_LEFTDOWN, 6);
-            const bool units = move.from == "OptionCm" || move.from == "OptionIn";
+            const bool units = move.from == Id::OptionCm || move.from == Id::OptionIn;
             Press(move.key);
-            ExpectEqual(FocusName(), std::string(move.to), "focus");
+            ExpectEqual(FocusName(), Name(move.to), "focus");
             Expect(Checked(move.to) && !Checked(move.from), "selection moved");
-            Expect(Checked(units ? "OptionRCF" : "OptionCm"), "the other group unchanged");
-            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string(move.units), "units");
+            Expect(Checked(units ? Id::OptionRCF : Id::OptionCm), "the other group unchanged");
+            ExpectEqual(Text(Item(Id::LabelAnswerUnits)), std::string(move.units), "units");
             Press(Key::Tab);
             Press(Key::BackTab);
-            ExpectEqual(FocusName(), std::string(move.to), "the group's tab stop follows the selection");
+            ExpectEqual(FocusName(), Name(move.to), "the group's tab stop follows the selection");
         });
 
     for (const KeyPress& press : KeyPresses)
-        Run(std::string(press.focus) + " key " + std::to_string(int(press.key)), [&] {
+        Run(Name(press.focus) + " key " + std::to_string(int(press.key)), [&] {
             FocusOn(press.focus);
             Press(press.key);
             const bool ended = exitCode == 0 && !IsWindow(form);
             Expect(ended == (press.effect == Effect::Ends), "ends the program with status 0 or not");
             if (press.effect == Effect::Calculates)
-                ExpectEqual(Text(Item("LabelAnswer")), std::string(" 6688"), "answer");
+                ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(" 6688"), "answer");
             if (press.effect == Effect::Nothing) {
-                ExpectEqual(Text(Item("LabelAnswer")), std::string(), "answer");
-                ExpectEqual(FocusName(), std::string(press.focus), "focus");
-                Expect(Checked("OptionCm") && Checked("OptionRCF"), "options unchanged");
+                ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(), "answer");
+                ExpectEqual(FocusName(), Name(press.focus), "focus");
+                Expect(Checked(Id::OptionCm) && Checked(Id::OptionRCF), "options unchanged");
             }
         });
 
     for (const FocusSelects& selects : FocusSelections)
-        Run("select all in " + std::string(selects.box) + " from " + std::string(selects.from), [&] {
+        Run("select all in " + Name(selects.box) + " from " + Name(selects.from), [&] {
             const HWND box = Item(selects.box);
             SetWindowTextW(box, desktop::Utf16(selects.text).c_str());
             FocusOn(selects.from);
             selects.how == How::Click ? Click(box) : Press(selects.how == How::Tab ? Key::Tab : Key::BackTab);
-            ExpectEqual(FocusName(), std::string(selects.box), "focus");
+            ExpectEqual(FocusName(), Name(selects.box), "focus");
             ExpectEqual(Selected(box), std::string(selects.text), "selected");
             Type("42");
             ExpectEqual(Text(box), std::string("42"), "typing replaces the text");
         });
 
     Run("no select-all on a right click, a drag, or coming back from another program", [] {
-        const HWND value = Item("TextConvert");
+        const HWND value = Item(Id::TextConvert);
         PressLater(VK_ESCAPE); // closes the context menu
         Click(value, MOUSEEVENTF_RIGHTDOWN);
         RECT box;
@@ -482,7 +487,7 @@ int wmain()
         Click(value, MOUSEEVENTF_LEFTDOWN, box.right - box.left - 6); // after the end of the text
         Type("9");
         ExpectEqual(Text(value), std::string("30009"), "a right click then a click at the end");
-        FocusOn("TextRadius");
+        FocusOn(Id::TextRadius);
         Click(value, MOUSEEVENTF_LEFTDOWN, 20, 6);
         Expect(Selected(value) != Text(value), "a drag keeps its own selection");
         SendMessageW(value, EM_SETSEL, 1, 3);
@@ -500,11 +505,11 @@ int wmain()
     for (const Calculation& c : Calculations)
         Run("calculate " + std::string(c.radius) + " / " + std::string(c.value), [&] {
             Enter(c.radius, c.inches, c.value, c.fromRcf);
-            SetWindowTextW(Item("LabelAnswerUnits"), L"stale");
-            Click(Item("CommandCalculate"));
-            ExpectEqual(Text(Item("LabelAnswer")), std::string(c.answer), "answer");
-            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string(c.units), "units");
-            const HWND label = Item("LabelAnswer"); // shown whole, in a smaller font if need be
+            SetWindowTextW(Item(Id::LabelAnswerUnits), L"stale");
+            Click(Item(Id::CommandCalculate));
+            ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(c.answer), "answer");
+            ExpectEqual(Text(Item(Id::LabelAnswerUnits)), std::string(c.units), "units");
+            const HWND label = Item(Id::LabelAnswer); // shown whole, in a smaller font if need be
             const HDC dc = GetDC(label);
             SelectObject(dc, HFONT(SendMessageW(label, WM_GETFONT, 0, 0)));
             SIZE extent;
@@ -516,10 +521,10 @@ int wmain()
         });
 
     for (const Failure& f : Failures)
-        Run("failure " + std::string(f.kind) + " with Enter in " + std::string(f.focus), [&] {
+        Run("failure " + std::string(f.kind) + " with Enter in " + Name(f.focus), [&] {
             Enter(f.radius, false, f.value, f.fromRcf);
-            SetWindowTextW(Item("LabelAnswer"), L" 1234");
-            SetWindowTextW(Item("LabelAnswerUnits"), L"unit");
+            SetWindowTextW(Item(Id::LabelAnswer), L" 1234");
+            SetWindowTextW(Item(Id::LabelAnswerUnits), L"unit");
             FocusOn(f.focus);
             FailureBox box;
             Press(Key::Return);
@@ -528,10 +533,10 @@ int wmain()
             Expect(box.errorIcon, "an error icon");
             Expect(box.buttons == 1, "one button, OK: " + std::to_string(box.buttons));
             Expect(IsWindow(form) && exitCode == -1, "the program runs on");
-            ExpectEqual(Text(Item("LabelAnswer")), std::string(" 1234"), "answer unchanged");
-            ExpectEqual(Text(Item("LabelAnswerUnits")), std::string("unit"), "units unchanged");
-            ExpectEqual(FocusName(), std::string(f.focus), "focus back");
-            if (f.focus.starts_with("Text"))
+            ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(" 1234"), "answer unchanged");
+            ExpectEqual(Text(Item(Id::LabelAnswerUnits)), std::string("unit"), "units unchanged");
+            ExpectEqual(FocusName(), Name(f.focus), "focus back");
+            if (tornevo::form::Of(f.focus).kind == tornevo::form::Kind::TextBox)
                 ExpectEqual(Selected(Item(f.focus)), Text(Item(f.focus)), "its text selected");
         });
 
@@ -540,18 +545,18 @@ int wmain()
             Press(Key::AltC);
             for (const Change change : o.changes) {
                 if (change == Change::TypeInRadius || change == Change::TypeInValue) {
-                    FocusOn(change == Change::TypeInRadius ? "TextRadius" : "TextConvert");
+                    FocusOn(change == Change::TypeInRadius ? Id::TextRadius : Id::TextConvert);
                     Type("5");
                 } else if (change == Change::FailedCalculation) {
-                    SetWindowTextW(Item("TextConvert"), L"1e8"); // too large an RCF
+                    SetWindowTextW(Item(Id::TextConvert), L"1e8"); // too large an RCF
                     FailureBox box;
-                    Click(Item("CommandCalculate"));
+                    Click(Item(Id::CommandCalculate));
                 } else
-                    Click(Item(change == Change::SelectIn ? "OptionIn" : "OptionRPM"), MOUSEEVENTF_LEFTDOWN, 6);
+                    Click(Item(change == Change::SelectIn ? Id::OptionIn : Id::OptionRPM), MOUSEEVENTF_LEFTDOWN, 6);
             }
-            ExpectEqual(Text(Item("LabelAnswer")), std::string(" 6688"), "the number stays");
+            ExpectEqual(Text(Item(Id::LabelAnswer)), std::string(" 6688"), "the number stays");
             Expect(AnswerColour() == (o.outOfDate ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0)), "the answer's colour");
-            SetWindowTextW(Item("TextConvert"), L"3000");
+            SetWindowTextW(Item(Id::TextConvert), L"3000");
             Press(Key::AltC);
             Expect(AnswerColour() == RGB(0, 0, 0), "black again after a calculation");
         });

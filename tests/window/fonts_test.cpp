@@ -124,7 +124,7 @@ void FontsTest::layout()
         QVERIFY2(first->parentWidget()->rect().contains(first->geometry()), a.name.data());
         QVERIFY2(form.rect().contains(Drawn(form, first)), a.name.data());
         for (const tornevo::form::Control& b : tornevo::form::Controls) {
-            if (&a != &b && b.container != a.name && a.container != b.name)
+            if (&a != &b && b.container != a.id && a.container != b.id)
                 QVERIFY2(!Drawn(form, first).intersects(Drawn(form, Find(form, b.name))),
                          qPrintable(QStringLiteral("%1 %2").arg(a.name.data(), b.name.data())));
         }

@@ -41,8 +41,8 @@ void LayoutTest::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("geometry");
 
-    // form1.ui against the shared form table: twips divided by 15, rounded. Option
-    // buttons and the unit label may grow to the right to show their caption (see
+    // The window against the form table it is built from: twips divided by 15, rounded.
+    // Option buttons and the unit label may grow to the right to show their caption (see
     // captionsShowWhole).
     using tornevo::form::Kind;
     const auto qtClass = [](Kind kind) {
@@ -60,7 +60,10 @@ void LayoutTest::controls_data()
     for (const tornevo::form::Control& c : tornevo::form::Controls) {
         using tornevo::form::Pixels;
         QTest::newRow(std::string(c.name).c_str())
-            << qtClass(c.kind) << text(c.container) << text(c.caption)
+            << qtClass(c.kind)
+            << (c.container == tornevo::form::Id::Form1 ? QStringLiteral("Form1")
+                                                        : text(tornevo::form::Of(c.container).name))
+            << text(c.caption)
             << QRect(Pixels(c.place.left), Pixels(c.place.top), Pixels(c.place.width), Pixels(c.place.height));
     }
 }

@@ -20,6 +20,17 @@ QString Q(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A control's name in the form table, which is its object name.
+const char* Name(Id id)
+{
+    return tornevo::form::Of(id).name.data();
+}
+
+QString Q(Id id)
+{
+    return QString::fromLatin1(Name(id));
+}
+
 QString FocusName()
 {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -55,8 +66,8 @@ void Enter(Form1& form, std::string_view radius, bool inches, std::string_view v
 {
     Control<QLineEdit>(form, "TextRadius")->setText(Q(radius));
     Control<QLineEdit>(form, "TextConvert")->setText(Q(value));
-    Click(Control(form, inches ? "OptionIn" : "OptionCm"));
-    Click(Control(form, fromRcf ? "OptionRCF" : "OptionRPM"));
+    Click(Control(form, Name(inches ? Id::OptionIn : Id::OptionCm)));
+    Click(Control(form, Name(fromRcf ? Id::OptionRCF : Id::OptionRPM)));
 }
 
 QString AnswerText(const Form1& form)
@@ -84,10 +95,10 @@ private slots:
         QFETCH(int, index);
         const TabWalk& walk = TabWalks[std::size_t(index)];
         auto form = ShowActiveForm();
-        if (!walk.mouseSelects.empty())
-            Click(Control(*form, walk.mouseSelects.data()));
-        Control(*form, walk.start.data())->setFocus(Qt::OtherFocusReason);
-        for (std::string_view expected : walk.focusAfterEach) {
+        if (walk.mouseSelects)
+            Click(Control(*form, Name(*walk.mouseSelects)));
+        Control(*form, Name(walk.start))->setFocus(Qt::OtherFocusReason);
+        for (Id expected : walk.focusAfterEach) {
             Press(walk.key);
             QCOMPARE(FocusName(), Q(expected));
         }
@@ -99,11 +110,11 @@ private slots:
         QFETCH(int, index);
         const ArrowMove& move = ArrowMoves[std::size_t(index)];
         auto form = ShowActiveForm();
-        auto* from = Control<QRadioButton>(*form, move.from.data());
+        auto* from = Control<QRadioButton>(*form, Name(move.from));
         Click(from);
         Press(move.key);
         QCOMPARE(FocusName(), Q(move.to));
-        QVERIFY(Control<QRadioButton>(*form, move.to.data())->isChecked());
+        QVERIFY(Control<QRadioButton>(*form, Name(move.to))->isChecked());
         QVERIFY(!from->isChecked());
         QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), Q(move.units));
     }
@@ -114,7 +125,7 @@ private slots:
         QFETCH(int, index);
         const KeyPress& press = KeyPresses[std::size_t(index)];
         auto form = ShowActiveForm();
-        Control(*form, press.focus.data())->setFocus(Qt::TabFocusReason);
+        Control(*form, Name(press.focus))->setFocus(Qt::TabFocusReason);
         Press(press.key);
         switch (press.effect) {
         case Effect::Calculates: QTRY_COMPARE(AnswerText(*form), QStringLiteral(" 6688")); break; // animated click
@@ -136,10 +147,10 @@ private slots:
         QFETCH(int, index);
         const FocusSelects& selects = FocusSelections[std::size_t(index)];
         auto form = ShowActiveForm();
-        auto* box = Control<QLineEdit>(*form, selects.box.data());
+        auto* box = Control<QLineEdit>(*form, Name(selects.box));
         box->setText(Q(selects.text));
         box->setCursorPosition(0);
-        Control(*form, selects.from.data())->setFocus(Qt::OtherFocusReason);
+        Control(*form, Name(selects.from))->setFocus(Qt::OtherFocusReason);
         selects.how == How::Click ? Click(box) : Press(selects.how == How::Tab ? Key::Tab : Key::BackTab);
         QCOMPARE(FocusName(), Q(selects.box));
         QCOMPARE(box->selectedText(), Q(selects.text));
@@ -169,7 +180,7 @@ private slots:
         Enter(*form, f.radius, false, f.value, f.fromRcf);
         Control<QLabel>(*form, "LabelAnswer")->setText(" 1234");
         Control<QLabel>(*form, "LabelAnswerUnits")->setText("unit");
-        QWidget* focused = Control(*form, f.focus.data());
+        QWidget* focused = Control(*form, Name(f.focus));
         focused->setFocus(Qt::TabFocusReason);
         MessageBoxAnswer box;
         Press(Key::Return);
