@@ -113,7 +113,7 @@ csp = "; ".join([
     "default-src 'none'",
     f"script-src {sha256(script)} 'wasm-unsafe-eval'",
     f"style-src {sha256(style)}",
-    "img-src data:",
+    "img-src data: 'self'",  # 'self': the manifest's icons, where the page is served
     "manifest-src 'self'",
     "base-uri 'none'",
     "form-action 'none'",

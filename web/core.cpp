@@ -71,6 +71,7 @@ EMSCRIPTEN_KEEPALIVE void FailureReported(int focus)
     presenter.FailureReported(focus < 0 ? std::nullopt : std::optional(Id(focus)));
 }
 EMSCRIPTEN_KEEPALIVE int EnterClicks(int focus) { return int(presenter.EnterClicks(Id(focus))); }
+EMSCRIPTEN_KEEPALIVE int NextTabStop(int from, int backward) { return int(presenter.NextTabStop(Id(from), backward != 0)); }
 
 EMSCRIPTEN_KEEPALIVE const char* FailureTitle() { return Return(tornevo::FailureTitle); }
 EMSCRIPTEN_KEEPALIVE const char* FailureKindText(int kind) { return Return(tornevo::FailureKindText(FailureKind(kind))); }

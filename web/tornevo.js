@@ -80,11 +80,18 @@ for (const option of options)
         render();
     });
 
-// Enter clicks the default button from a box, an option or the picture; a focused button
-// clicks itself, as the browser does. The picture takes no other key.
+// Tab and Shift+Tab go round the form's tab stops, the picture included, as in the desktop
+// window (F6 still reaches the browser's own bar). Enter clicks the default button from a
+// box, an option or the picture; a focused button clicks itself, as the browser does. The
+// picture takes no other key.
 form.addEventListener('keydown', (event) => {
     const focus = document.activeElement;
-    if (event.key === 'Enter' && !event.altKey && !event.ctrlKey && !event.metaKey && focus?.tagName !== 'BUTTON') {
+    const plain = !event.altKey && !event.ctrlKey && !event.metaKey;
+    if (event.key === 'Tab' && plain) {
+        event.preventDefault();
+        const from = idOf(focus) === FormId ? (event.shiftKey ? 0 : Controls.indexOf('Picture1')) : idOf(focus);
+        $(Controls[call('NextTabStop', 'number', from, Number(event.shiftKey))]).focus();
+    } else if (event.key === 'Enter' && plain && focus?.tagName !== 'BUTTON') {
         event.preventDefault();
         $(Controls[call('EnterClicks', 'number', idOf(focus))]).click();
     } else if (focus?.id === 'Picture1' && !event.altKey && !event.ctrlKey && event.key !== 'Tab') {
@@ -128,6 +135,11 @@ $('CommandExit').addEventListener('click', () => {
     $('StartAgain').focus();
 });
 $('StartAgain').addEventListener('click', () => location.reload());
+
+// The web app manifest, for a phone or a desktop to install the page, where it is served;
+// opened from disk the page has no origin to fetch it from.
+if (location.protocol !== 'file:')
+    document.head.append(Object.assign(document.createElement('link'), { rel: 'manifest', href: 'manifest.webmanifest' }));
 
 $('LabelVelAddress').textContent = call('ContactBlock', 'string', new Date().getFullYear());
 render();

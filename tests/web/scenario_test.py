@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The shared window scenarios, the desktop windows' own tables, run against the web page
 in headless Chromium: every key and click as a user gives them, one fresh page a case.
 
