@@ -2,9 +2,10 @@
 #   cmake -S . -B build/wasm --toolchain cmake/emscripten.cmake
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
-# The conversion core reports failures by exceptions, which emscripten turns off by default.
-set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions")
+# The conversion core reports failures by exceptions, which emscripten turns off by default;
+# WebAssembly's own exceptions need no JavaScript trampolines, unlike its older emulation.
+set(CMAKE_CXX_FLAGS_INIT "-fwasm-exceptions")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fwasm-exceptions")
 # emcc runs its JavaScript tools with node, which finds Debian's acorn only on this path
 # when node itself is not Debian's.
 set(CMAKE_CXX_COMPILER_LAUNCHER env NODE_PATH=/usr/share/nodejs)

@@ -96,10 +96,18 @@ style = style.replace("@NARROW@", narrow).replace("@NARROW_ORDER@", narrow_order
 style = style.replace("@LOGO_WIDTH@", f"{logo_w}px").replace("@LOGO_HEIGHT@", f"{logo_h}px")
 style += "\n" + "\n".join(places) + "\n"
 
+# The compiled presenter is decoded and compiled from the head, so that the browser
+# compiles it on another thread while it reads the rest of the page.
+head_script = "\n".join([
+    "const CoreModule = (() => {",
+    "    const text = atob('" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "');",
+    "    const bytes = new Uint8Array(text.length);",
+    "    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
+    "    return WebAssembly.compile(bytes);",
+    "})();",
+])
 script = "\n".join([
     f"const Controls = {json.dumps([c['name'] for c in controls])};",
-    "const CoreBinary = Uint8Array.from(atob('" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode()
-    + "'), (c) => c.charCodeAt(0));",
     pathlib.Path(core_js).read_text(),
     (web / "tornevo.js").read_text(),
 ])
@@ -111,7 +119,7 @@ def sha256(text):
 
 csp = "; ".join([
     "default-src 'none'",
-    f"script-src {sha256(script)} 'wasm-unsafe-eval'",
+    f"script-src {sha256(head_script)} {sha256(script)} 'wasm-unsafe-eval'",
     f"style-src {sha256(style)}",
     "img-src data: 'self'",  # 'self': the manifest's icons, where the page is served
     "manifest-src 'self'",
@@ -129,6 +137,7 @@ for key, value in {
     "@TOUCH_ICON@": data_uri(icon / "128x128.png", "image/png"),
     "@STYLE@": style,
     "@FORM@": form,
+    "@HEAD_SCRIPT@": head_script,
     "@SCRIPT@": script,
 }.items():
     page = page.replace(key, value)
