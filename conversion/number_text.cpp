@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace tornevo {
@@ -48,6 +51,31 @@ private:
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Rounds a numeral that we built ourselves, only digits, a point and a small exponent, or
+// only hexadecimal digits, to the nearest double. Empty when it lies beyond a double's
+// range either way (too large, or too small for even a subnormal).
+std::optional<double> RoundNumeral(const std::string& numeral, std::chars_format format)
+{
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    // from_chars rounds correctly and ignores the C and C++ locales.
+    double value = 0;
+    const auto [end, error] = std::from_chars(numeral.data(), numeral.data() + numeral.size(), value, format);
+    if (error != std::errc() || std::isinf(value))
+        return std::nullopt;
+    return value;
+#else
+    // A standard library without from_chars for doubles (libc++ before 17, which the
+    // WebAssembly build uses). Its C library's strtod rounds correctly and reads only the
+    // period as the decimal point: musl has no locale with another one.
+    const std::string prefixed = format == std::chars_format::hex ? "0x" + numeral : numeral;
+    errno = 0;
+    const double value = std::strtod(prefixed.c_str(), nullptr);
+    if (std::isinf(value) || (errno == ERANGE && value == 0))
+        return std::nullopt;
+    return value;
+#endif
+}
+
 int HexDigitValue(char c)
 {
     if (IsDecimalDigit(c))
@@ -82,7 +110,7 @@ double ReadRadixNumber(BlankSkippingCursor& cursor, int bitsPerDigit)
     if (bits.size() <= 32)
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(small));
 
-    // Regroup the bits into hexadecimal digits and let from_chars round them.
+    // Regroup the bits into hexadecimal digits and round them as a numeral.
     std::string hex;
     hex.reserve(bits.size() / 4 + 1);
     int group = 0;
@@ -95,18 +123,17 @@ double ReadRadixNumber(BlankSkippingCursor& cursor, int bitsPerDigit)
             groupBits = 0;
         }
     }
-    double value = 0;
-    const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), value, std::chars_format::hex);
-    if (error != std::errc() || std::isinf(value))
+    const std::optional<double> value = RoundNumeral(hex, std::chars_format::hex);
+    if (!value)
         Fail(FailureKind::Overflow);
-    return value;
+    return *value;
 }
 
 // An exponent this large already overflows or rounds to zero whatever the digits; clamping
 // it keeps every sum below in range however long the text is.
 constexpr std::int64_t ExponentClamp = 1'000'000'000'000;
 // A magnitude below 10^-400 rounds to zero and one of 10^400 or more overflows; between
-// them from_chars decides.
+// them the rounding of the numeral decides.
 constexpr std::int64_t DecimalExponentGuard = 400;
 
 double ReadDecimalNumber(BlankSkippingCursor& cursor)
@@ -173,19 +200,14 @@ double ReadDecimalNumber(BlankSkippingCursor& cursor)
     if (decimalExponent < -DecimalExponentGuard)
         return negative ? -0.0 : 0.0;
 
-    // Only the digits we matched reach from_chars: no sign, no "inf" or "nan", and a
-    // small exponent. from_chars rounds correctly and ignores the C and C++ locales.
-    std::string numeral = "0." + digits + "e" + std::to_string(decimalExponent);
-    double value = 0;
-    const auto [end, error] = std::from_chars(numeral.data(), numeral.data() + numeral.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        if (decimalExponent > 0) // at least 1, so out of range means too large
-            Fail(FailureKind::Overflow);
-        value = 0.0; // too small for a double: it rounds to zero
-    } else if (std::isinf(value)) {
+    // Only the digits we matched are rounded: no sign, no "inf" or "nan", and a small
+    // exponent.
+    const std::optional<double> value =
+        RoundNumeral("0." + digits + "e" + std::to_string(decimalExponent), std::chars_format::general);
+    if (!value && decimalExponent > 0) // at least 1, so out of range means too large
         Fail(FailureKind::Overflow);
-    }
-    return negative ? -value : value;
+    const double magnitude = value.value_or(0.0); // too small for a double: it rounds to zero
+    return negative ? -magnitude : magnitude;
 }
 
 } // namespace

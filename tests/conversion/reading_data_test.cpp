@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
 #include <chrono>
 #include <clocale>
@@ -14,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <locale>
@@ -30,12 +30,22 @@ constexpr int RandomNumerals = 20'000;
 constexpr int RandomNumerals = 200'000;
 #endif
 
+// std::bit_cast, which the WebAssembly build's standard library lacks.
+template <class To, class From>
+To BitCast(const From& from)
+{
+    static_assert(sizeof(To) == sizeof(From));
+    To to;
+    std::memcpy(&to, &from, sizeof to);
+    return to;
+}
+
 // What TextToNumber makes of a text: the bits of the double, or the failure.
 std::string Outcome(std::string_view text)
 {
     try {
         char hex[17];
-        const auto bits = std::bit_cast<std::uint64_t>(TextToNumber(text));
+        const auto bits = BitCast<std::uint64_t>(TextToNumber(text));
         std::snprintf(hex, sizeof hex, "%016llX", static_cast<unsigned long long>(bits));
         return hex;
     } catch (const CalculationFailure& failure) {
@@ -48,7 +58,7 @@ std::string ExpectedOutcome(double value)
     if (std::isinf(value))
         return "Overflow";
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llX", static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(value)));
+    std::snprintf(hex, sizeof hex, "%016llX", static_cast<unsigned long long>(BitCast<std::uint64_t>(value)));
     return hex;
 }
 
@@ -83,7 +93,7 @@ TEST(TextToNumber, ReadsEveryNumeralOfTheParseNumberTable)
         ASSERT_EQ(std::from_chars(line.data(), line.data() + tab, bits, 16).ptr, line.data() + tab) << line;
         const std::string numeral = line.substr(tab + 1, secondTab - tab - 1);
         ++numerals;
-        const std::string expected = ExpectedOutcome(std::bit_cast<double>(bits));
+        const std::string expected = ExpectedOutcome(BitCast<double>(bits));
         const std::string actual = Outcome(numeral);
         if (actual != expected && ++mismatches <= 10)
             ADD_FAILURE() << "\"" << numeral << "\" read as " << actual << ", expected " << expected;
@@ -167,6 +177,9 @@ TEST(TextToNumber, IgnoresACommaDecimalLocale)
     } catch (const std::runtime_error&) {
     }
     // The locale is in force: the C library now takes the comma as the decimal separator.
+    // musl (the WebAssembly build's C library) accepts the name but keeps the period.
+    if (std::string_view(std::localeconv()->decimal_point) == ".")
+        GTEST_SKIP() << "this C library has no locale with a comma as the decimal separator";
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     ASSERT_EQ(std::strtod("6,5", nullptr), 6.5);
 

@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""Builds the web page of Tornevo: one self-contained tornevo.html, and beside it the web
+app manifest and its icons.
+
+Usage: build_page.py FORM.json CORE.js CORE.wasm SOURCE-DIR OUT-DIR VERSION
+FORM.json is the form table as web/form_json prints it; CORE.js and CORE.wasm are the
+presenter compiled by emscripten. Everything the page needs is inlined, and its
+Content-Security-Policy allows exactly the inlined script and style, and no connection.
+"""
+
+import base64
+import hashlib
+import html
+import json
+import pathlib
+import shutil
+import sys
+
+form_json, core_js, core_wasm, source, out, version = sys.argv[1:7]
+source, out = pathlib.Path(source), pathlib.Path(out)
+web = source / "web"
+table = json.loads(pathlib.Path(form_json).read_text())
+FONT_PX = 12  # the form's font: 9 pt, 12 CSS pixels at the default text size
+
+
+def em(twips):
+    return f"{twips / table['twipsPerPixel'] / FONT_PX:.4f}".rstrip("0").rstrip(".") + "em"
+
+
+def data_uri(path, mime):
+    return f"data:{mime};base64,{base64.b64encode(path.read_bytes()).decode()}"
+
+
+def caption_markup(caption):
+    """'&Calculate' -> the text with its access key underlined, and the key."""
+    at = caption.find("&")
+    if at < 0:
+        return html.escape(caption), None
+    key = caption[at + 1]
+    return html.escape(caption[:at]) + f"<u>{html.escape(key)}</u>" + html.escape(caption[at + 2:]), key.lower()
+
+
+def accessible(control):
+    attributes = ""
+    if control["accessibleDescription"]:
+        attributes += f' aria-description="{html.escape(control["accessibleDescription"])}"'
+    return attributes
+
+
+def markup(control, children):
+    name, kind = control["name"], control["kind"]
+    label = html.escape(control["accessibleName"])
+    if kind == "TextBox":
+        return (f'<input id="{name}" type="text" value="{html.escape(control["caption"])}" aria-label="{label}"'
+                ' inputmode="decimal" enterkeyhint="go" autocomplete="off" autocapitalize="off" spellcheck="false">')
+    if kind == "Frame":
+        inner = "".join(markup(child, []) for child in children)
+        return f'<fieldset id="{name}"><legend>{html.escape(control["caption"])}</legend>{inner}</fieldset>'
+    if kind == "OptionButton":
+        checked = " checked" if control["selectedAtStart"] else ""
+        return (f'<label class="option" id="{name}Label"><input type="radio" id="{name}" name="{control["container"]}"'
+                f'{checked}>{html.escape(control["caption"])}</label>')
+    if kind == "CommandButton":
+        text, key = caption_markup(control["caption"])
+        keys = f' accesskey="{key}" aria-keyshortcuts="Alt+{key.upper()}"' if key else ""
+        return f'<button id="{name}" type="button"{keys}>{text}</button>'
+    if kind == "Picture":
+        return f'<img id="{name}" tabindex="0" alt="{label}" src="{data_uri(source / "resources/logo/logo.svg", "image/svg+xml")}">'
+    if name == "LabelAnswer":
+        return f'<output id="{name}" aria-live="off" aria-label="{label}"></output>'
+    return f'<div id="{name}"{accessible(control)}>{html.escape(control["caption"])}</div>'
+
+
+controls = table["controls"]
+children = {c["name"]: [d for d in controls if d["container"] == c["name"]] for c in controls}
+top = [c for c in controls if c["container"] == "Form1"]
+form = f'<form id="Form1" aria-label="{html.escape(table["caption"])}" novalidate>' + "".join(
+    markup(c, children[c["name"]]) for c in top) + "</form>"
+
+# Places: relative to the container's top-left corner, in em of the form's font; an
+# option stands where its own box is, its label's clickable area its place.
+places = [f"#Form1{{width:{em(table['width'])};height:{em(table['height'])}}}"]
+for c in controls:
+    selector = f"#{c['name']}Label" if c["kind"] == "OptionButton" else f"#{c['name']}"
+    places.append(f"{selector}{{left:{em(c['left'])};top:{em(c['top'])};width:{em(c['width'])};height:{em(c['height'])}}}")
+# In one column the order is the tab order, but the unit stands after the answer.
+order = {c["name"]: i for i, c in enumerate(top)}
+order["FrameConvertTo"] = order["LabelAnswer"]
+narrow_order = "\n".join(f"    #{name} {{ order: {i}; }}" for name, i in order.items())
+# The column takes over where the form and its margins no longer fit, in the reader's em.
+narrow = f"{(table['width'] / table['twipsPerPixel'] + 16) / 16:.2f}em"
+logo_w, logo_h = table["logoWidth"] + 4, table["logoHeight"] + 4
+
+style = (web / "tornevo.css").read_text()
+style = style.replace("@NARROW@", narrow).replace("@NARROW_ORDER@", narrow_order)
+style = style.replace("@LOGO_WIDTH@", f"{logo_w}px").replace("@LOGO_HEIGHT@", f"{logo_h}px")
+style += "\n" + "\n".join(places) + "\n"
+
+# The compiled presenter is decoded and compiled from the head, so that the browser
+# compiles it on another thread while it reads the rest of the page.
+head_script = "\n".join([
+    "const CoreModule = (() => {",
+    "    const text = atob('" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "');",
+    "    const bytes = new Uint8Array(text.length);",
+    "    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
+    "    return WebAssembly.compile(bytes);",
+    "})();",
+])
+script = "\n".join([
+    f"const Controls = {json.dumps([c['name'] for c in controls])};",
+    pathlib.Path(core_js).read_text(),
+    (web / "tornevo.js").read_text(),
+])
+
+
+def sha256(text):
+    return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode()).digest()).decode() + "'"
+
+
+csp = "; ".join([
+    "default-src 'none'",
+    f"script-src {sha256(head_script)} {sha256(script)} 'wasm-unsafe-eval'",
+    f"style-src {sha256(style)}",
+    "img-src data: 'self'",  # 'self': the manifest's icons, where the page is served
+    "manifest-src 'self'",
+    "base-uri 'none'",
+    "form-action 'none'",
+])
+
+icon = source / "resources/icon/hicolor"
+page = (web / "tornevo.html.in").read_text()
+for key, value in {
+    "@CSP@": csp,
+    "@CAPTION@": html.escape(table["caption"]),
+    "@DESCRIPTION@": "RCF/RPM conversion for laboratory centrifuges",
+    "@ICON@": data_uri(icon / "32x32.png", "image/png"),
+    "@TOUCH_ICON@": data_uri(icon / "128x128.png", "image/png"),
+    "@STYLE@": style,
+    "@FORM@": form,
+    "@HEAD_SCRIPT@": head_script,
+    "@SCRIPT@": script,
+}.items():
+    page = page.replace(key, value)
+
+out.mkdir(parents=True, exist_ok=True)
+(out / "tornevo.html").write_text(page)
+manifest = {
+    "name": "Tornevo",
+    "short_name": "Tornevo",
+    "description": "RCF/RPM conversion for laboratory centrifuges",
+    "version": version,
+    "start_url": "tornevo.html",
+    "scope": ".",
+    "display": "standalone",
+    "background_color": "#d4d0c8",
+    "theme_color": "#1f3a93",
+    "icons": [
+        {"src": "icon-256.png", "sizes": "256x256", "type": "image/png"},
+        {"src": "icon.svg", "sizes": "any", "type": "image/svg+xml"},
+    ],
+}
+(out / "manifest.webmanifest").write_text(json.dumps(manifest, indent=2) + "\n")
+shutil.copyfile(icon / "256x256.png", out / "icon-256.png")
+shutil.copyfile(icon / "scalable.svg", out / "icon.svg")
