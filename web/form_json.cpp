@@ -1,6 +1,7 @@
 // Prints the form table as JSON, for the web page's build: the page's controls, captions,
 // places and tab order come from the very table the desktop windows are built from.
 #include "form_layout.h"
+#include "json_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,17 +9,6 @@
 #include <string_view>
 
 namespace {
-
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 std::string_view KindName(tornevo::form::Kind kind)
 {
@@ -45,17 +35,17 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     std::printf("{\"caption\": %s, \"width\": %d, \"height\": %d, \"twipsPerPixel\": %d,\n",
-                Quoted(form::WindowCaption).c_str(), form::ClientWidth, form::ClientHeight, form::TwipsPerPixelAt96Dpi);
+                JsonString(form::WindowCaption).c_str(), form::ClientWidth, form::ClientHeight, form::TwipsPerPixelAt96Dpi);
     std::printf(" \"logoWidth\": %d, \"logoHeight\": %d,\n \"controls\": [\n", form::LogoWidth, form::LogoHeight);
     for (const form::Control& c : form::Controls) {
         const std::string_view container = c.container == form::Id::Form1 ? "Form1" : form::Of(c.container).name;
         std::printf("  {\"name\": %s, \"kind\": \"%s\", \"container\": %s, \"caption\": %s,"
                     " \"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d, \"selectedAtStart\": %s,"
                     " \"accessibleName\": %s, \"accessibleDescription\": %s}%s\n",
-                    Quoted(c.name).c_str(), KindName(c.kind).data(), Quoted(container).c_str(),
-                    Quoted(c.caption).c_str(), c.place.left, c.place.top, c.place.width, c.place.height,
-                    c.selectedAtStart ? "true" : "false", Quoted(c.accessibleName).c_str(),
-                    Quoted(c.accessibleDescription).c_str(), &c == &form::Controls.back() ? "" : ",");
+                    JsonString(c.name).c_str(), KindName(c.kind).data(), JsonString(container).c_str(),
+                    JsonString(c.caption).c_str(), c.place.left, c.place.top, c.place.width, c.place.height,
+                    c.selectedAtStart ? "true" : "false", JsonString(c.accessibleName).c_str(),
+                    JsonString(c.accessibleDescription).c_str(), &c == &form::Controls.back() ? "" : ",");
     }
     std::printf(" ]}\n");
     return std::fclose(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;

@@ -1,6 +1,7 @@
 // Prints the shared window scenarios as JSON, so that the browser test runs the very
 // tables the desktop windows run. Controls by their names in the form table.
 #include "window_scenarios.h"
+#include "json_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,18 +12,7 @@ namespace {
 using namespace tornevo::scenarios;
 using tornevo::form::Id;
 
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-std::string Name(Id id) { return Quoted(tornevo::form::Of(id).name); }
+std::string Name(Id id) { return JsonString(tornevo::form::Of(id).name); }
 std::string Name(std::optional<Id> id) { return id ? Name(*id) : "null"; }
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
@@ -30,7 +20,7 @@ std::string KeyName(Key key)
 {
     constexpr const char* names[] = {"Tab", "BackTab", "Up", "Down", "Left", "Right",
                                      "Return", "KeypadEnter", "Escape", "Space", "AltC", "AltX"};
-    return Quoted(names[int(key)]);
+    return JsonString(names[int(key)]);
 }
 
 template <class Row, class Print>
@@ -61,39 +51,39 @@ int main(int argc, char* argv[])
     }
     std::printf("{\n");
     Table("tabWalks", TabWalks, [](const TabWalk& w) {
-        return "{\"name\": " + Quoted(w.name) + ", \"mouseSelects\": " + Name(w.mouseSelects) +
+        return "{\"name\": " + JsonString(w.name) + ", \"mouseSelects\": " + Name(w.mouseSelects) +
                ", \"start\": " + Name(w.start) + ", \"key\": " + KeyName(w.key) +
                ", \"focusAfterEach\": " + List(w.focusAfterEach, [](Id id) { return Name(id); }) + "}";
     });
     Table("arrowMoves", ArrowMoves, [](const ArrowMove& m) {
         return "{\"from\": " + Name(m.from) + ", \"key\": " + KeyName(m.key) + ", \"to\": " + Name(m.to) +
-               ", \"units\": " + Quoted(m.units) + "}";
+               ", \"units\": " + JsonString(m.units) + "}";
     });
     Table("keyPresses", KeyPresses, [](const KeyPress& p) {
         constexpr const char* effects[] = {"Calculates", "Ends", "Nothing"};
         return "{\"focus\": " + Name(p.focus) + ", \"key\": " + KeyName(p.key) + ", \"effect\": " +
-               Quoted(effects[int(p.effect)]) + "}";
+               JsonString(effects[int(p.effect)]) + "}";
     });
     Table("focusSelections", FocusSelections, [](const FocusSelects& f) {
         constexpr const char* hows[] = {"Tab", "BackTab", "Click"};
-        return "{\"box\": " + Name(f.box) + ", \"from\": " + Name(f.from) + ", \"how\": " + Quoted(hows[int(f.how)]) +
-               ", \"text\": " + Quoted(f.text) + "}";
+        return "{\"box\": " + Name(f.box) + ", \"from\": " + Name(f.from) + ", \"how\": " + JsonString(hows[int(f.how)]) +
+               ", \"text\": " + JsonString(f.text) + "}";
     });
     Table("calculations", Calculations, [](const Calculation& c) {
-        return "{\"radius\": " + Quoted(c.radius) + ", \"inches\": " + Bool(c.inches) + ", \"value\": " +
-               Quoted(c.value) + ", \"fromRcf\": " + Bool(c.fromRcf) + ", \"answer\": " + Quoted(c.answer) +
-               ", \"units\": " + Quoted(c.units) + "}";
+        return "{\"radius\": " + JsonString(c.radius) + ", \"inches\": " + Bool(c.inches) + ", \"value\": " +
+               JsonString(c.value) + ", \"fromRcf\": " + Bool(c.fromRcf) + ", \"answer\": " + JsonString(c.answer) +
+               ", \"units\": " + JsonString(c.units) + "}";
     });
     Table("failures", Failures, [](const Failure& f) {
-        return "{\"radius\": " + Quoted(f.radius) + ", \"value\": " + Quoted(f.value) + ", \"fromRcf\": " +
-               Bool(f.fromRcf) + ", \"focus\": " + Name(f.focus) + ", \"kind\": " + Quoted(f.kind) + "}";
+        return "{\"radius\": " + JsonString(f.radius) + ", \"value\": " + JsonString(f.value) + ", \"fromRcf\": " +
+               Bool(f.fromRcf) + ", \"focus\": " + Name(f.focus) + ", \"kind\": " + JsonString(f.kind) + "}";
     });
     Table(
         "outOfDate", OutOfDateCases,
         [](const OutOfDate& o) {
             constexpr const char* changes[] = {"TypeInRadius", "TypeInValue", "SelectIn", "SelectRpm",
                                                "FailedCalculation"};
-            return "{\"changes\": " + List(o.changes, [&](Change c) { return Quoted(changes[int(c)]); }) +
+            return "{\"changes\": " + List(o.changes, [&](Change c) { return JsonString(changes[int(c)]); }) +
                    ", \"outOfDate\": " + Bool(o.outOfDate) + "}";
         },
         true);
