@@ -21,7 +21,7 @@ package() { # folder umask time-zone
     [[ $(grep -c '^unsigned: ' "$work/package.log") == 1 ]] || fail "no one line saying the files are unsigned"
     # build/dist: the release files, each listed in SHA256SUMS with its right hash, and nothing else.
     cd "$work/$1/build/dist"
-    [[ $(ls -A | grep -vxE 'tornevo_.*\.deb|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS') == "" &&
+    [[ $(ls -A | grep -vxE 'tornevo_.*\.deb|tornevo-.*-web\.zip|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS') == "" &&
         $(cut -c 67- SHA256SUMS) == $(ls | grep -vx SHA256SUMS) ]] || fail "build/dist holds $(ls -A | xargs)"
     sha256sum --check --strict --quiet SHA256SUMS || fail "SHA256SUMS does not hold"
 }
