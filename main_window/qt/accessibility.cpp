@@ -1,5 +1,8 @@
 #include "accessibility.h"
 
+#include "form1.h"
+#include "form_layout.h"
+
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLabel>
@@ -122,11 +125,14 @@ QAccessibleInterface* CreateInterface(const QString& className, QObject* object)
     // The form is the program's main window, with a task-bar entry, not a dialog. A screen
     // reader presents everything inside a dialog with the dialog's name and every loose
     // label in it: the whole contact block before each answer.
-    if (className == QLatin1String("Form1"))
+    if (className == QLatin1String(Form1::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String("QLineEdit"))
         return new LineEditInterface(static_cast<QWidget*>(object));
-    if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String("LabelAnswer"))
+    static const QString answerName = QString::fromUtf8(
+        tornevo::form::Of(tornevo::form::Id::LabelAnswer).name.data(),
+        qsizetype(tornevo::form::Of(tornevo::form::Id::LabelAnswer).name.size()));
+    if (className == QLatin1String("QLabel") && object->objectName() == answerName)
         return new AnswerInterface(static_cast<QWidget*>(object));
     return nullptr;
 }
