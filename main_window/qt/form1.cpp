@@ -433,10 +433,9 @@ void Form1::ReportFailure(tornevo::FailureKind kind)
 {
     // The program goes on after OK, and the focus returns where it was.
     presenter_.FailureReported(IdOf(focusWidget()));
-    const auto text = [](std::string_view sentence) { return QString::fromUtf8(sentence.data(), sentence.size()); };
-    QMessageBox box(QMessageBox::Critical, text(tornevo::FailureTitle), text(tornevo::FailureKindText(kind)),
+    QMessageBox box(QMessageBox::Critical, ToQString(tornevo::FailureTitle), ToQString(tornevo::FailureKindText(kind)),
                     QMessageBox::Ok, this);
-    box.setInformativeText(text(tornevo::LikelyCause(kind)));
+    box.setInformativeText(ToQString(tornevo::LikelyCause(kind)));
     box.exec();
     // Not every window manager (nor Qt's offscreen platform) gives the activation back
     // to the window under a closed box; the activation returns the focus.

@@ -8,11 +8,7 @@
 # members with their hashes, modes and times, the two side by side.
 # Usage: reproducible_test.sh SOURCE-DIR
 set -euo pipefail
-source "$(dirname "$0")/copy_source.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$1" log -1 --format=%ct)}
+source "$(dirname "$0")/release_test.sh"
 unset TORNEVO_SIGN_PKCS12 TORNEVO_SIGN_PASSWORD_FILE
 
 package() { # folder umask time-zone

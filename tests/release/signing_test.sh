@@ -6,11 +6,7 @@
 # Alt+X (the smoke test); and a file changed after signing must fail the check.
 # Usage: signing_test.sh SOURCE-DIR WINE-RUN WITH-WINDOW-MANAGER
 set -euo pipefail
-source "$(dirname "$0")/copy_source.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$1" log -1 --format=%ct)}
+source "$(dirname "$0")/release_test.sh"
 
 cd "$work"
 export TORNEVO_SIGN_PKCS12=$work/signer.p12 TORNEVO_SIGN_PASSWORD_FILE=$work/password
