@@ -14,7 +14,7 @@ import unittest
 
 CPACK, BUILD, APP_ID, RELEASE, SOURCE = sys.argv[1:6]
 del sys.argv[1:6]
-# From resources/identity.cmake, through CTest.
+# From identity/identity.cmake, through CTest.
 MAINTAINER = f"{os.environ['TORNEVO_COMPANY']} <{os.environ['TORNEVO_CONTACT']}>"
 ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]
 

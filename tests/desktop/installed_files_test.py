@@ -15,7 +15,7 @@ from images import png_header
 
 CMAKE, BUILD, APP_ID, RELEASE = sys.argv[1:5]
 del sys.argv[1:5]
-# From resources/identity.cmake, through CTest.
+# From identity/identity.cmake, through CTest.
 COMPANY = os.environ["TORNEVO_COMPANY"]
 ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]
 

@@ -8,7 +8,7 @@ import unittest
 from images import dib_rgb_rows, first_difference, ico_images, jpeg_frame, png_header, png_rgb_rows
 
 RESOURCES = pathlib.Path(sys.argv.pop(1))
-ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]  # from resources/identity.cmake
+ICON_SIZES = [int(size) for size in os.environ["TORNEVO_ICON_SIZES"].split()]  # from identity/identity.cmake
 
 
 class Pictures(unittest.TestCase):
@@ -37,7 +37,7 @@ class Pictures(unittest.TestCase):
         rows, width, height = dib_rgb_rows(image["data"])
         self.assertEqual((width, height), (70, 72))
         self.assertIsNone(first_difference(rows, png_rgb_rows((RESOURCES / "icon/tornevo.png").read_bytes())),
-                          "icon/tornevo.ico is stale: run resources/render")
+                          "icon/tornevo.ico is stale: run art/render")
 
     def test_desktop_icons_are_square_and_padded(self):
         self.assertTrue(ICON_SIZES)
@@ -51,7 +51,7 @@ class Pictures(unittest.TestCase):
         self.assertEqual(root.findall(square), ['width="72" height="72" viewBox="-1 0 72 72"'],
                          "a 72 x 72 canvas with the 70-wide drawing centred, not scaled")
         self.assertEqual(root.sub("", square), root.sub("", source),
-                         "the scalable icon draws the same picture as the window icon: run resources/render")
+                         "the scalable icon draws the same picture as the window icon: run art/render")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 """The checks of Tornevo's Windows resources that hold wherever the resources are read from:
 the compiled .res file or the built Tornevo.exe. A test class mixes them in and gives
 `entries` (type, name, language, data), `project_version` (four numbers) and `resources`
-(the resources folder). The company comes from CMake, in TORNEVO_COMPANY."""
+(the art folder). The company comes from CMake, in TORNEVO_COMPANY."""
 import os
 import pathlib
 import struct

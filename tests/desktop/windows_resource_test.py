@@ -1,8 +1,8 @@
-"""resources/tornevo.rc compiles with the MinGW resource compiler, and the compiled resource
+"""main_window/win32/tornevo.rc compiles with the MinGW resource compiler, and the compiled resource
 carries the version block and the one 70 x 72 24-bit icon that Windows shows for Tornevo.exe.
 
-Arguments: windres, the folder holding the generated tornevo_version.h, the resources folder,
-the project version (four numbers)."""
+Arguments: windres, the folder holding the generated tornevo_version.h and manifest, the .rc
+file, the art folder, the project version (four numbers)."""
 import pathlib
 import subprocess
 import sys
@@ -12,21 +12,20 @@ import unittest
 from images import res_entries
 from windows_resource_checks import VersionAndIconChecks
 
-WINDRES, GENERATED, RESOURCES, PROJECT_VERSION = sys.argv[1:5]
-del sys.argv[1:5]
+WINDRES, GENERATED, RC, ART, PROJECT_VERSION = sys.argv[1:6]
+del sys.argv[1:6]
 
 
 def compile_resource():
     with tempfile.TemporaryDirectory() as folder:
         res = pathlib.Path(folder) / "tornevo.res"
-        subprocess.run([WINDRES, "-I", GENERATED, "-I", RESOURCES, "-O", "res", "-o", str(res),
-                        str(pathlib.Path(RESOURCES) / "tornevo.rc")], check=True)
+        subprocess.run([WINDRES, "-I", GENERATED, "-I", ART, "-O", "res", "-o", str(res), RC], check=True)
         return res.read_bytes()
 
 
 class WindowsResource(VersionAndIconChecks, unittest.TestCase):
     project_version = PROJECT_VERSION
-    resources = RESOURCES
+    resources = ART
 
     @classmethod
     def setUpClass(cls):

@@ -1,7 +1,7 @@
 """Reads Tornevo.exe back: a GUI program for the machine it was built for, importing only
 Windows's own DLLs, with its manifest, the version block and the one 70 x 72 24-bit icon.
 
-Arguments: the executable, the target processor (x86_64 or i686), the resources folder,
+Arguments: the executable, the target processor (x86_64 or i686), the art folder,
 the project version (four numbers)."""
 import os
 import pathlib

@@ -11,7 +11,7 @@ trap 'kill $(jobs -p) 2>/dev/null; WINEPREFIX=$work/prefix wineserver -k 2>/dev/
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 version=$("$package" version "$3")
-source "$3/resources/identity.sh" # the company the installer names
+source "$3/identity/identity.sh" # the company the installer names
 case $(file -b "$program") in
     *x86-64*) bits=64 ;;
     *80386*) bits=32 ;;

@@ -1,29 +1,31 @@
 # Installation into the usual places and the Debian package. Included from the
 # top-level CMakeLists.txt after every target exists (the executable's own install
 # rule is beside it in main_window/qt/).
+# The art (icons) is in art/, the files made here from templates in this folder.
 
 include(GNUInstallDirs)
 
-set(tornevo_resources_dir ${CMAKE_CURRENT_LIST_DIR})
+set(tornevo_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
+set(tornevo_art_dir ${PROJECT_SOURCE_DIR}/art)
 
 # Desktop entry, AppStream metainfo and the icon in the hicolor theme, all named
 # by the application id.
-configure_file(${tornevo_resources_dir}/desktop/tornevo.desktop.in
-    ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.desktop @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.desktop
+configure_file(${tornevo_packaging_dir}/desktop/tornevo.desktop.in
+    ${PROJECT_BINARY_DIR}/packaging/${TORNEVO_APP_ID}.desktop @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/${TORNEVO_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-configure_file(${tornevo_resources_dir}/desktop/tornevo.metainfo.xml.in
-    ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/resources/${TORNEVO_APP_ID}.metainfo.xml
+configure_file(${tornevo_packaging_dir}/desktop/tornevo.metainfo.xml.in
+    ${PROJECT_BINARY_DIR}/packaging/${TORNEVO_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/${TORNEVO_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 foreach(size IN LISTS TORNEVO_ICON_SIZES)
-    install(FILES ${tornevo_resources_dir}/icon/hicolor/${size}x${size}.png
+    install(FILES ${tornevo_art_dir}/icon/hicolor/${size}x${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME ${TORNEVO_APP_ID}.png)
 endforeach()
-install(FILES ${tornevo_resources_dir}/icon/hicolor/scalable.svg
+install(FILES ${tornevo_art_dir}/icon/hicolor/scalable.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
     RENAME ${TORNEVO_APP_ID}.svg)
 
@@ -31,10 +33,10 @@ install(FILES ${tornevo_resources_dir}/icon/hicolor/scalable.svg
 # manual page. The last two carry the version, so they are made in the build folder,
 # and gzip -n leaves out the file's name and time, so that every build gives the same bytes.
 if(NOT WIN32)
-    set(tornevo_debian_dir ${PROJECT_BINARY_DIR}/resources/debian)
-    configure_file(${tornevo_resources_dir}/debian/changelog.in ${tornevo_debian_dir}/changelog @ONLY)
-    configure_file(${tornevo_resources_dir}/debian/tornevo.1.in ${tornevo_debian_dir}/tornevo.1 @ONLY)
-    configure_file(${tornevo_resources_dir}/debian/copyright.in ${tornevo_debian_dir}/copyright @ONLY)
+    set(tornevo_debian_dir ${PROJECT_BINARY_DIR}/packaging/debian)
+    configure_file(${tornevo_packaging_dir}/debian/changelog.in ${tornevo_debian_dir}/changelog @ONLY)
+    configure_file(${tornevo_packaging_dir}/debian/tornevo.1.in ${tornevo_debian_dir}/tornevo.1 @ONLY)
+    configure_file(${tornevo_packaging_dir}/debian/copyright.in ${tornevo_debian_dir}/copyright @ONLY)
     find_program(GZIP_COMMAND gzip REQUIRED)
     set(tornevo_gzipped_docs)
     foreach(document IN ITEMS changelog tornevo.1)

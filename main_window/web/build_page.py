@@ -3,7 +3,7 @@
 app manifest and its icons.
 
 Usage: build_page.py FORM.json CORE.js CORE.wasm SOURCE-DIR OUT-DIR VERSION
-FORM.json is the form table as web/form_json prints it; CORE.js and CORE.wasm are the
+FORM.json is the form table as form_json prints it; CORE.js and CORE.wasm are the
 presenter compiled by emscripten. Everything the page needs is inlined, and its
 Content-Security-Policy allows exactly the inlined script and style, and no connection.
 """
@@ -65,7 +65,7 @@ def markup(control, children):
         keys = f' accesskey="{key}" aria-keyshortcuts="Alt+{key.upper()}"' if key else ""
         return f'<button id="{name}" type="button"{keys}>{text}</button>'
     if kind == "Picture":
-        return f'<img id="{name}" tabindex="0" alt="{label}" src="{data_uri(source / "resources/logo/logo.svg", "image/svg+xml")}">'
+        return f'<img id="{name}" tabindex="0" alt="{label}" src="{data_uri(source / "art/logo/logo.svg", "image/svg+xml")}">'
     if name == "LabelAnswer":
         return f'<output id="{name}" aria-live="off" aria-label="{label}"></output>'
     return f'<div id="{name}"{accessible(control)}>{html.escape(control["caption"])}</div>'
@@ -127,7 +127,7 @@ csp = "; ".join([
     "form-action 'none'",
 ])
 
-icon = source / "resources/icon/hicolor"
+icon = source / "art/icon/hicolor"
 page = (web / "tornevo.html.in").read_text()
 for key, value in {
     "@CSP@": csp,

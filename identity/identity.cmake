@@ -1,8 +1,8 @@
 # The product's identity, written once. The top-level CMakeLists.txt includes this file
 # (the version is its project() call) and generates from it the version header, the
 # Windows resource and manifest, the desktop entry and metainfo, the Debian files, the
-# installers' settings and what the tests expect. resources/render asks it for the icon
-# sizes: `cmake -P resources/identity.cmake` prints them.
+# installers' settings and what the tests expect. art/render asks it for the icon
+# sizes: `cmake -P identity/identity.cmake` prints them.
 set(TORNEVO_COMPANY "Company")
 set(TORNEVO_CONTACT "tornevo@example.com")
 set(TORNEVO_APP_ID "com.example.Tornevo")
