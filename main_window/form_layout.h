@@ -1,8 +1,8 @@
 #pragma once
 
-// The window's form as data: every control's name, kind, container, caption and place,
-// in twips, in tab order. Both windows build their controls from it, so they cannot
-// drift apart, and the presenter takes the captions and start values from it.
+// The window's form as data: every control's name, kind, container, caption, place in
+// twips and look, in tab order. The three views build their controls from it, so they
+// cannot drift apart, and the presenter takes the captions and start values from it.
 
 #include <array>
 #include <cstddef>
@@ -39,6 +39,20 @@ struct Twips {
     int left, top, width, height;
 };
 
+// How a control's text stands in its box.
+enum class Align { Left, Centre };
+// The font a control's text is drawn in: the window's dialog font, or the contact
+// block's own (ContactFont).
+enum class Font { Dialog, Contact };
+// A control's face: flat on the window; sunken, in a border; or a field, sunken with
+// black text on white whatever the theme.
+enum class Look { Flat, Sunken, Field };
+
+struct FontFace {
+    std::string_view family;
+    int points;
+};
+
 struct Control {
     Id id;
     std::string_view name; // the control's name, as the tests and screen readers' tools find it
@@ -49,36 +63,55 @@ struct Control {
     bool selectedAtStart = false; // an option button's start selection; the default button
     std::string_view accessibleName = {};
     std::string_view accessibleDescription = {};
+    Align align = Align::Left;
+    Font font = Font::Dialog;
+    Look look = Look::Flat;
+    int maxLength = 0;         // a text box's limit in characters; 0: none but memory's
+    bool fixedSize = false;    // keeps its size in pixels when the form grows with the font
 };
 
 inline constexpr std::string_view WindowCaption = "RCF/RPM Conversion";
 inline constexpr int ClientWidth = 8055;
 inline constexpr int ClientHeight = 4905;
 inline constexpr int TwipsPerPixelAt96Dpi = 15;
-// The logo's own size in pixels; Picture1 is this plus a two-pixel border on each side.
+// The contact block's font (Font::Contact).
+inline constexpr FontFace ContactFont{"Arial", 9};
+// The logo's own size in pixels: Picture1's fixed size inside its border.
 inline constexpr int LogoWidth = 165;
 inline constexpr int LogoHeight = 73;
 
 inline constexpr std::array<Control, ControlCount> Controls{{
-    {Id::TextRadius, "TextRadius", Kind::TextBox, Id::Form1, "6", {360, 517, 855, 315}, false, "Radius"},
-    {Id::FrameUnits, "FrameUnits", Kind::Frame, Id::Form1, "Radius units", {1440, 240, 1215, 855}},
-    {Id::OptionCm, "OptionCm", Kind::OptionButton, Id::FrameUnits, "cm", {360, 240, 615, 255}, true},
-    {Id::OptionIn, "OptionIn", Kind::OptionButton, Id::FrameUnits, "in", {360, 480, 615, 255}},
-    {Id::TextConvert, "TextConvert", Kind::TextBox, Id::Form1, "3000", {360, 1710, 855, 315}, false,
-     "Value to convert"},
-    {Id::FrameConvert, "FrameConvert", Kind::Frame, Id::Form1, "Convert from", {1440, 1440, 1215, 855}},
-    {Id::OptionRCF, "OptionRCF", Kind::OptionButton, Id::FrameConvert, "RCF", {360, 240, 615, 255}, true},
-    {Id::OptionRPM, "OptionRPM", Kind::OptionButton, Id::FrameConvert, "RPM", {360, 480, 735, 255}},
-    {Id::LabelAnswer, "LabelAnswer", Kind::Label, Id::Form1, "", {360, 2910, 855, 315}, false, "Answer"},
-    {Id::CommandCalculate, "CommandCalculate", Kind::CommandButton, Id::Form1, "&Calculate", {360, 3960, 975, 375},
-     true},
-    {Id::CommandExit, "CommandExit", Kind::CommandButton, Id::Form1, "E&xit", {1680, 3960, 975, 375}},
-    {Id::Picture1, "Picture1", Kind::Picture, Id::Form1, "", {4095, 900, 2535, 1155}, false, "Company logo"},
-    {Id::LabelVelAddress, "LabelVelAddress", Kind::Label, Id::Form1, "", {3000, 2400, 4725, 1455}, false, {},
-     "Contact details"},
-    {Id::FrameConvertTo, "FrameConvertTo", Kind::Frame, Id::Form1, "Convert to", {1440, 2640, 1215, 855}},
-    {Id::LabelAnswerUnits, "LabelAnswerUnits", Kind::Label, Id::FrameConvertTo, "RPM", {360, 360, 375, 255}, false,
-     {}, "Answer units"},
+    {.id = Id::TextRadius, .name = "TextRadius", .kind = Kind::TextBox, .container = Id::Form1, .caption = "6",
+     .place = {360, 517, 855, 315}, .accessibleName = "Radius", .align = Align::Centre},
+    {.id = Id::FrameUnits, .name = "FrameUnits", .kind = Kind::Frame, .container = Id::Form1,
+     .caption = "Radius units", .place = {1440, 240, 1215, 855}},
+    {.id = Id::OptionCm, .name = "OptionCm", .kind = Kind::OptionButton, .container = Id::FrameUnits,
+     .caption = "cm", .place = {360, 240, 615, 255}, .selectedAtStart = true},
+    {.id = Id::OptionIn, .name = "OptionIn", .kind = Kind::OptionButton, .container = Id::FrameUnits,
+     .caption = "in", .place = {360, 480, 615, 255}},
+    {.id = Id::TextConvert, .name = "TextConvert", .kind = Kind::TextBox, .container = Id::Form1, .caption = "3000",
+     .place = {360, 1710, 855, 315}, .accessibleName = "Value to convert", .align = Align::Centre},
+    {.id = Id::FrameConvert, .name = "FrameConvert", .kind = Kind::Frame, .container = Id::Form1,
+     .caption = "Convert from", .place = {1440, 1440, 1215, 855}},
+    {.id = Id::OptionRCF, .name = "OptionRCF", .kind = Kind::OptionButton, .container = Id::FrameConvert,
+     .caption = "RCF", .place = {360, 240, 615, 255}, .selectedAtStart = true},
+    {.id = Id::OptionRPM, .name = "OptionRPM", .kind = Kind::OptionButton, .container = Id::FrameConvert,
+     .caption = "RPM", .place = {360, 480, 735, 255}},
+    {.id = Id::LabelAnswer, .name = "LabelAnswer", .kind = Kind::Label, .container = Id::Form1, .caption = "",
+     .place = {360, 2910, 855, 315}, .accessibleName = "Answer", .align = Align::Centre, .look = Look::Field},
+    {.id = Id::CommandCalculate, .name = "CommandCalculate", .kind = Kind::CommandButton, .container = Id::Form1,
+     .caption = "&Calculate", .place = {360, 3960, 975, 375}, .selectedAtStart = true},
+    {.id = Id::CommandExit, .name = "CommandExit", .kind = Kind::CommandButton, .container = Id::Form1,
+     .caption = "E&xit", .place = {1680, 3960, 975, 375}},
+    {.id = Id::Picture1, .name = "Picture1", .kind = Kind::Picture, .container = Id::Form1, .caption = "",
+     .place = {4095, 900, 2535, 1155}, .accessibleName = "Company logo", .look = Look::Sunken, .fixedSize = true},
+    {.id = Id::LabelVelAddress, .name = "LabelVelAddress", .kind = Kind::Label, .container = Id::Form1,
+     .caption = "", .place = {3000, 2400, 4725, 1455}, .accessibleDescription = "Contact details",
+     .align = Align::Centre, .font = Font::Contact},
+    {.id = Id::FrameConvertTo, .name = "FrameConvertTo", .kind = Kind::Frame, .container = Id::Form1,
+     .caption = "Convert to", .place = {1440, 2640, 1215, 855}},
+    {.id = Id::LabelAnswerUnits, .name = "LabelAnswerUnits", .kind = Kind::Label, .container = Id::FrameConvertTo,
+     .caption = "RPM", .place = {360, 360, 375, 255}, .accessibleDescription = "Answer units"},
 }};
 
 // Every row stands at its id's place, so Of() is a plain index.
@@ -118,6 +151,13 @@ constexpr bool StartsGroup(Id id)
         else if (earlier.kind == Kind::OptionButton && earlier.container == Of(id).container)
             return false;
     return true;
+}
+
+// The letter a caption marks as its access key ("&Calculate": 'C'), or 0 for none.
+constexpr char AccessKey(std::string_view caption)
+{
+    const std::size_t mark = caption.find('&');
+    return mark != std::string_view::npos && mark + 1 < caption.size() ? caption[mark + 1] : 0;
 }
 
 // Twips to pixels at 96 DPI, to the nearest pixel.

@@ -3,7 +3,7 @@
 #include "rcf_rpm.h"
 
 #include <algorithm>
-#include <cctype>
+#include <stdexcept>
 
 namespace tornevo {
 
@@ -11,81 +11,81 @@ using form::Id;
 using form::Kind;
 using form::Of;
 
-namespace {
-
-// The option groups by their frame: FrameUnits, FrameConvert.
-std::size_t GroupOf(Id option)
+std::size_t Presenter::BoxIndex(Id box)
 {
-    return Of(option).container == Id::FrameUnits ? 0 : 1;
+    if (box == Id::TextRadius)
+        return 0;
+    if (box == Id::TextConvert)
+        return 1;
+    throw std::invalid_argument("not a text box");
 }
 
-} // namespace
+std::size_t Presenter::GroupIndex(Id option)
+{
+    if (option != Id::Form1 && Of(option).kind == Kind::OptionButton)
+        return Of(option).container == Id::FrameUnits ? 0 : 1;
+    throw std::invalid_argument("not an option button");
+}
 
 Presenter::Presenter()
     : units_(Of(Id::LabelAnswerUnits).caption)
 {
-    boxes_[0].text = Of(Id::TextRadius).caption;
-    boxes_[1].text = Of(Id::TextConvert).caption;
+    texts_[BoxIndex(Id::TextRadius)] = Of(Id::TextRadius).caption;
+    texts_[BoxIndex(Id::TextConvert)] = Of(Id::TextConvert).caption;
     for (const form::Control& control : form::Controls)
         if (control.kind == Kind::OptionButton && control.selectedAtStart)
-            selectedOptions_[GroupOf(control.id)] = control.id;
-}
-
-Presenter::Box& Presenter::BoxOf(Id box)
-{
-    return boxes_[box == Id::TextRadius ? 0 : 1];
-}
-
-const Presenter::Box& Presenter::BoxOf(Id box) const
-{
-    return boxes_[box == Id::TextRadius ? 0 : 1];
+            selectedOptions_[GroupIndex(control.id)] = control.id;
 }
 
 const std::string& Presenter::Text(Id box) const
 {
-    return BoxOf(box).text;
+    return texts_[BoxIndex(box)];
 }
 
 bool Presenter::Selected(Id option) const
 {
-    return selectedOptions_[GroupOf(option)] == option;
+    return selectedOptions_[GroupIndex(option)] == option;
 }
 
-unsigned Presenter::MarkOutOfDate()
+void Presenter::MarkOutOfDate()
 {
     // Before the first calculation there is no answer to be out of date.
-    if (outOfDate_ || answer_.empty())
-        return NoChange;
-    outOfDate_ = true;
-    return StateChanged;
+    if (!answer_.empty())
+        outOfDate_ = true;
 }
 
-unsigned Presenter::TextChanged(Id box, std::string_view text)
+void Presenter::TextChanged(Id box, std::string_view text)
 {
-    Box& changed = BoxOf(box);
-    changed.text = text;
-    changed.selectionStart = changed.text.size();
-    changed.selectionLength = 0;
-    return MarkOutOfDate();
+    texts_[BoxIndex(box)] = text;
+    MarkOutOfDate();
 }
 
-unsigned Presenter::OptionSelected(Id option)
+void Presenter::OptionClicked(Id option)
 {
-    Id& selected = selectedOptions_[GroupOf(option)];
+    Id& selected = selectedOptions_[GroupIndex(option)];
     if (selected == option)
-        return NoChange; // a click on the button that was already selected changes nothing
+        return; // a click on the button that was already selected changes nothing
     selected = option;
-    unsigned changes = MarkOutOfDate();
-    // The unit label names what a calculation would now give: the other "Convert from" option.
-    // The number on show stays until the next calculation.
-    if (option == Id::OptionRCF || option == Id::OptionRPM) {
-        units_ = Of(option == Id::OptionRCF ? Id::OptionRPM : Id::OptionRCF).caption;
-        changes |= UnitsChanged;
-    }
-    return changes;
+    MarkOutOfDate();
+    if (option == Id::OptionRCF)
+        OptionRCF_Click();
+    else if (option == Id::OptionRPM)
+        OptionRPM_Click();
 }
 
-unsigned Presenter::Calculate()
+// The unit label names what a calculation would now give: the other "Convert from"
+// option. The number on show stays until the next calculation.
+void Presenter::OptionRCF_Click()
+{
+    units_ = Of(Id::OptionRPM).caption;
+}
+
+void Presenter::OptionRPM_Click()
+{
+    units_ = Of(Id::OptionRCF).caption;
+}
+
+void Presenter::CalculateAnswer()
 {
     const tornevo::Answer answer = ComputeAnswer({
         .radiusText = Text(Id::TextRadius),
@@ -98,7 +98,28 @@ unsigned Presenter::Calculate()
     units_ = Of(answer.quantity == Quantity::Rpm ? Id::OptionRPM : Id::OptionRCF).caption;
     answerUnits_ = units_;
     outOfDate_ = false;
-    return AnswerChanged | UnitsChanged | StateChanged;
+}
+
+void Presenter::CalculateClicked()
+{
+    try {
+        CalculateAnswer();
+        // Each new answer is announced, also the same number again, wherever the focus is.
+        requests_.announce = true;
+    } catch (const CalculationFailure& failure) {
+        // The program goes on after the box.
+        requests_.failure = failure.kind();
+    }
+}
+
+void Presenter::FailureClosed()
+{
+    // The focus returns where it was; a text box then selects its text, so that the bad
+    // value can be retyped at once. The activation that gives the focus back selects nothing more.
+    requests_.focus = focus_;
+    selectOnActivation_.reset();
+    if (focus_ != Id::Form1 && Of(focus_).kind == Kind::TextBox)
+        SelectAll(focus_);
 }
 
 std::string Presenter::AnswerAccessibleName() const
@@ -116,58 +137,47 @@ std::string Presenter::AnswerAccessibleName() const
 
 void Presenter::SelectAll(Id box)
 {
-    Box& selected = BoxOf(box);
-    selected.selectionStart = 0;
-    selected.selectionLength = selected.text.size();
+    requests_.selectAll = box;
 }
 
-bool Presenter::BoxFocused(Id box, FocusCause cause)
+void Presenter::FocusEntered(Id control, FocusCause cause)
 {
-    focus_ = box;
+    if (control == Id::Form1 || Of(control).kind == Kind::Frame || Of(control).kind == Kind::Label)
+        throw std::invalid_argument("a control that takes no focus");
+    focus_ = control;
+    if (Of(control).kind != Kind::TextBox)
+        return;
     switch (cause) {
     case FocusCause::MousePress:
-        selectOnRelease_ = box; // the press itself would clear a selection made now
-        return false;
+        selectOnRelease_ = control; // the press itself would clear a selection made now
+        return;
     case FocusCause::Activation:
-        if (selectOnActivation_ != box)
-            return false; // the user came back from another program: keep their place
+        if (selectOnActivation_ != control)
+            return; // the user came back from another program: keep their place
         selectOnActivation_.reset();
         break;
     case FocusCause::Menu:
-        return false;
+        return;
     case FocusCause::Keyboard:
         break;
     }
-    SelectAll(box);
-    return true;
+    SelectAll(control);
 }
 
-bool Presenter::BoxReleased(Id box, bool userSelected)
+void Presenter::BoxReleased(Id box, TextSelection afterRelease)
 {
     if (selectOnRelease_ != box)
-        return false;
+        return;
     selectOnRelease_.reset();
     // Only a plain click selects everything; a drag keeps what the user selected.
-    if (userSelected)
-        return false;
-    SelectAll(box);
-    return true;
+    if (afterRelease.start == afterRelease.end)
+        SelectAll(box);
 }
 
 void Presenter::PressCancelled(Id box)
 {
     if (selectOnRelease_ == box)
         selectOnRelease_.reset();
-}
-
-void Presenter::FailureReported(std::optional<Id> focus)
-{
-    // The program goes on after the box. The focus returns where it was; a text box then
-    // selects its text, so that the bad value can be retyped at once.
-    if (focus && *focus != Id::Form1 && Of(*focus).kind == Kind::TextBox)
-        selectOnActivation_ = focus;
-    else
-        selectOnActivation_.reset();
 }
 
 bool Presenter::IsTabStop(Id control) const
@@ -186,21 +196,21 @@ bool Presenter::IsTabStop(Id control) const
 
 Id Presenter::NextTabStop(Id from, bool backward) const
 {
+    // From the window itself, Tab starts at the first tab stop and Shift+Tab at the last.
     const std::size_t count = form::ControlCount;
-    std::size_t at = std::size_t(from);
+    std::size_t at = from == Id::Form1 ? (backward ? 0 : count - 1) : std::size_t(from);
+    const std::size_t start = at;
     do
         at = (at + (backward ? count - 1 : 1)) % count;
-    while (!IsTabStop(Id(at)) && Id(at) != from);
+    while (!IsTabStop(Id(at)) && at != start);
     return Id(at);
 }
 
 std::optional<Id> Presenter::ArrowTarget(Id option, Key key) const
 {
-    if (Of(option).kind != Kind::OptionButton)
+    if (option == Id::Form1 || Of(option).kind != Kind::OptionButton)
         return std::nullopt;
     const bool back = key == Key::Up || key == Key::Left;
-    if (!back && key != Key::Down && key != Key::Right)
-        return std::nullopt;
     // The group's buttons stand in the table top to bottom; the arrows wrap at its ends.
     const std::size_t count = form::ControlCount;
     std::size_t at = std::size_t(option);
@@ -218,74 +228,6 @@ Id Presenter::EnterClicks(Id focus) const
         if (control.kind == Kind::CommandButton && control.selectedAtStart)
             return control.id;
     return focus;
-}
-
-std::optional<Id> Presenter::AccessKey(char letter) const
-{
-    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
-    for (const form::Control& control : form::Controls) {
-        const std::size_t mark = control.caption.find('&');
-        if (mark != std::string_view::npos && mark + 1 < control.caption.size()
-            && lower(control.caption[mark + 1]) == lower(letter))
-            return control.id;
-    }
-    return std::nullopt;
-}
-
-void Presenter::FocusOn(Id control, FocusCause cause)
-{
-    if (Of(control).kind == Kind::TextBox)
-        BoxFocused(control, cause);
-    else
-        focus_ = control;
-}
-
-std::optional<Id> Presenter::Press(Key key)
-{
-    switch (key) {
-    case Key::Tab:
-    case Key::BackTab:
-        FocusOn(NextTabStop(focus_, key == Key::BackTab), FocusCause::Keyboard);
-        return std::nullopt;
-    case Key::Up:
-    case Key::Down:
-    case Key::Left:
-    case Key::Right:
-        if (const std::optional<Id> next = ArrowTarget(focus_, key)) {
-            OptionSelected(*next); // a selection by the keyboard counts as a click
-            focus_ = *next;
-        } else if (Of(focus_).kind == Kind::TextBox)
-            BoxOf(focus_).selectionLength = 0;
-        return std::nullopt;
-    case Key::Enter:
-        return EnterClicks(focus_);
-    case Key::Space:
-        if (Of(focus_).kind == Kind::CommandButton)
-            return focus_;
-        if (Of(focus_).kind == Kind::TextBox)
-            Type(" ");
-        return std::nullopt;
-    case Key::Escape: // there is no cancel button
-        return std::nullopt;
-    }
-    return std::nullopt;
-}
-
-std::string_view Presenter::SelectedText(Id box) const
-{
-    const Box& selected = BoxOf(box);
-    return std::string_view(selected.text).substr(selected.selectionStart, selected.selectionLength);
-}
-
-unsigned Presenter::Type(std::string_view text)
-{
-    if (Of(focus_).kind != Kind::TextBox)
-        return NoChange;
-    Box& box = BoxOf(focus_);
-    box.text.replace(box.selectionStart, box.selectionLength, text);
-    box.selectionStart += text.size();
-    box.selectionLength = 0;
-    return MarkOutOfDate();
 }
 
 } // namespace tornevo

@@ -1,21 +1,26 @@
 #pragma once
 
-// What the window shows and the rules that change it, free of any toolkit. A window
-// passes the user's events in and renders what the presenter holds: the answer and its
-// unit, whether the answer is out of date, what a screen reader hears of it, which text
-// box selects all of its text and when, and what the keys do. The Qt window, the Win32
-// window and the tests all run this one description.
+// The window's whole state and every rule that changes it, free of any toolkit. A view
+// passes the user's events in as they come (a click, a focus and its cause, a release,
+// the failure box closed) and then renders what the presenter holds: the texts, the
+// selected options, the answer, its unit and whether it is out of date, and the
+// requests of the moment (where the focus goes, which box selects all of its text, a
+// failure to report, an answer to announce). The Qt window, the Win32 window, the web
+// page and the tests all run this one description.
 
+#include "failure.h"
 #include "form_layout.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tornevo {
 
-// How a text box came by the focus, as far as selecting its text goes.
+// How a control came by the focus, as far as selecting a text box's text goes.
 enum class FocusCause {
     Keyboard,   // Tab, Shift+Tab, an access key or the program: select all
     MousePress, // a left press: select all on the release, unless the user drags out a selection
@@ -23,7 +28,12 @@ enum class FocusCause {
     Menu,       // back from the box's own context menu: keep the user's place
 };
 
-enum class Key { Tab, BackTab, Up, Down, Left, Right, Enter, Escape, Space };
+enum class Key { Up, Down, Left, Right };
+
+// The selected part of a text box's text, in whatever units the toolkit counts.
+struct TextSelection {
+    std::size_t start = 0, end = 0;
+};
 
 // A cut-off number reads as another number: the answer is drawn in its font's size or,
 // where the whole text does not fit its box, in nine tenths of that, nine tenths of that
@@ -47,40 +57,39 @@ template <class Size, class Fits> Size AnswerFontSize(Size size, Fits fits)
 
 class Presenter {
 public:
-    // What an event changed on the window, for the view to render.
-    enum Change : unsigned {
-        NoChange = 0,
-        AnswerChanged = 1, // the answer's number (LabelAnswer)
-        UnitsChanged = 2,  // the unit label (LabelAnswerUnits)
-        StateChanged = 4,  // out of date or current: the answer's colour and its accessible texts
-    };
-
     Presenter();
 
-    // The user's edits and clicks. Views call these for every change, whoever made it.
-    unsigned TextChanged(form::Id box, std::string_view text);
-    unsigned OptionSelected(form::Id option);
-    // Calculates from the inputs on show. Throws CalculationFailure, and then nothing has
-    // changed: the answer, its unit and its state stay as they were.
-    unsigned Calculate();
+    // The user's events. Views pass every change of an input, whoever made it.
+    void TextChanged(form::Id box, std::string_view text);
+    void OptionClicked(form::Id option); // selected by mouse, arrow key or program
+    void FocusEntered(form::Id control, FocusCause cause);
+    // The release of a left press into a text box, with the selection it left: a
+    // selection means the user dragged one out, an empty one a plain click.
+    void BoxReleased(form::Id box, TextSelection afterRelease);
+    void PressCancelled(form::Id box); // another button took the press: the context menu, a paste
+    // Calculates from the inputs on show. A failure changes nothing on show and asks for
+    // the failure box; FailureClosed tells that the user dismissed it.
+    void CalculateClicked();
+    void FailureClosed();
 
-    // The answer, as the window shows it and a screen reader reads it.
+    // What the window shows.
+    const std::string& Text(form::Id box) const;
+    bool Selected(form::Id option) const;
     const std::string& Answer() const { return answer_; }
     const std::string& Units() const { return units_; }
     bool AnswerOutOfDate() const { return outOfDate_; }
     std::string AnswerAccessibleName() const;
+    form::Id Focus() const { return focus_; }
 
-    // The inputs on show.
-    const std::string& Text(form::Id box) const;
-    bool Selected(form::Id option) const;
-
-    // Select-all on focus. Each returns true when the box should select all of its text now.
-    bool BoxFocused(form::Id box, FocusCause cause);
-    bool AwaitsRelease(form::Id box) const { return selectOnRelease_ == box; }
-    bool BoxReleased(form::Id box, bool userSelected); // the release of the press that focused it
-    void PressCancelled(form::Id box);                  // a drag or another button after the press
-    // The failure box takes the focus away; the text box that had it selects all when it returns.
-    void FailureReported(std::optional<form::Id> focus);
+    // What the view does once, after the event that asked for it.
+    struct Requests {
+        std::optional<form::Id> focus;     // move the focus here
+        std::optional<form::Id> selectAll; // select the whole text of this box
+        std::optional<FailureKind> failure; // report this failure in a box
+        bool announce = false;              // announce the answer's accessible name
+    };
+    // The requests since the last call; taking them clears them.
+    Requests TakeRequests() { return std::exchange(requests_, {}); }
 
     // The keys, by the form table: the tab stops, the option groups, the default button.
     bool IsTabStop(form::Id control) const;
@@ -90,31 +99,20 @@ public:
     // The button Enter clicks with the focus on `focus`: a focused button, else the
     // default one (which EnterClicks(form::Id::Form1) names).
     form::Id EnterClicks(form::Id focus) const;
-    // The button whose caption marks `letter` (either case) as its access key.
-    std::optional<form::Id> AccessKey(char letter) const;
 
-    // The focus and the text boxes' selections, as a window without a toolkit of its own
-    // (the tests, a web page) keeps them.
-    form::Id Focus() const { return focus_; }
-    void FocusOn(form::Id control, FocusCause cause);
-    // Moves the focus or the selection as the key does, and returns the button it clicks
-    // (Alt and a letter click AccessKey's button).
-    std::optional<form::Id> Press(Key key);
-    // The selected part of a text box's text; typing replaces it.
-    std::string_view SelectedText(form::Id box) const;
-    unsigned Type(std::string_view text);
+    // Calculates from the inputs on show. Throws CalculationFailure, and then nothing has
+    // changed: the answer, its unit and its state stay as they were.
+    void CalculateAnswer();
 
 private:
-    struct Box {
-        std::string text;
-        std::size_t selectionStart = 0, selectionLength = 0;
-    };
-    Box& BoxOf(form::Id box);
-    const Box& BoxOf(form::Id box) const;
-    unsigned MarkOutOfDate();
+    static std::size_t BoxIndex(form::Id box);
+    static std::size_t GroupIndex(form::Id option);
+    void MarkOutOfDate();
+    void OptionRCF_Click();
+    void OptionRPM_Click();
     void SelectAll(form::Id box);
 
-    std::array<Box, 2> boxes_;                 // TextRadius, TextConvert
+    std::array<std::string, 2> texts_;         // TextRadius, TextConvert
     std::array<form::Id, 2> selectedOptions_;  // of FrameUnits, FrameConvert
     std::string answer_;      // empty until the first calculation
     std::string units_;       // the unit label
@@ -126,6 +124,7 @@ private:
     std::optional<form::Id> selectOnActivation_ = form::Id::TextRadius;
     // The text box that took the focus with a left press; it selects on the release.
     std::optional<form::Id> selectOnRelease_;
+    Requests requests_;
 };
 
 } // namespace tornevo

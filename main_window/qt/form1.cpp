@@ -44,6 +44,21 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+Qt::Alignment Alignment(tornevo::form::Align align)
+{
+    return align == tornevo::form::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
+tornevo::FocusCause CauseOf(Qt::FocusReason reason)
+{
+    switch (reason) {
+    case Qt::MouseFocusReason: return tornevo::FocusCause::MousePress;
+    case Qt::ActiveWindowFocusReason: return tornevo::FocusCause::Activation;
+    case Qt::PopupFocusReason: return tornevo::FocusCause::Menu;
+    default: return tornevo::FocusCause::Keyboard;
+    }
+}
+
 } // namespace
 
 template <Form1::Id id> auto* Form1::Widget() const
@@ -80,32 +95,27 @@ Form1::Form1(QWidget* parent)
 
     // Every change of an input goes to the presenter, whoever made it: a selection by
     // mouse, keyboard or code counts as a click on the newly selected button.
-    for (const Id id : {Id::OptionCm, Id::OptionIn, Id::OptionRCF, Id::OptionRPM}) {
-        QWidget* option = Widget(id);
-        option->installEventFilter(this);
-        connect(static_cast<QRadioButton*>(option), &QRadioButton::toggled, this, [this, id, option](bool on) {
-            if (on)
-                id == Id::OptionRCF ? OptionRCF_Click() : id == Id::OptionRPM ? OptionRPM_Click() : OptionClick(id);
-            KeepTabStopOnSelection(option->parentWidget());
-        });
+    for (const tornevo::form::Control& control : tornevo::form::Controls) {
+        QWidget* const widget = Widget(control.id);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->installEventFilter(this); // the focus and its cause, for every control that takes it
+        if (control.kind == Kind::OptionButton)
+            connect(static_cast<QRadioButton*>(widget), &QRadioButton::toggled, this, [this, id = control.id](bool on) {
+                if (on)
+                    OptionClick(id);
+            });
+        else if (control.kind == Kind::TextBox)
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textChanged, this,
+                    [this, id = control.id](const QString& text) { TextChange(id, text); });
     }
-    KeepTabStopOnSelection(Widget<Id::FrameUnits>());
-    KeepTabStopOnSelection(Widget<Id::FrameConvert>());
     connect(Widget<Id::CommandCalculate>(), &QPushButton::clicked, this, &Form1::CommandCalculate_Click);
     connect(Widget<Id::CommandExit>(), &QPushButton::clicked, this, &Form1::CommandExit_Click);
 
-    for (const Id id : {Id::TextRadius, Id::TextConvert}) {
-        auto* box = static_cast<QLineEdit*>(Widget(id));
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this,
-                [this, id](const QString& text) { Show(presenter_.TextChanged(id, text.toStdString())); });
-    }
-    Widget<Id::Picture1>()->installEventFilter(this);
+    Form_Load();
     // The first focus arrives with the window's first activation; the presenter has it
     // select like a Tab.
-    Widget<Id::TextRadius>()->setFocus();
-
-    Form_Load();
+    Widget(presenter_.Focus())->setFocus();
+    Render();
 }
 
 Form1::~Form1() = default;
@@ -125,8 +135,8 @@ void Form1::CreateControls()
         switch (control.kind) {
         case Kind::TextBox: {
             auto* box = new QLineEdit(caption, parent);
-            box->setMaxLength(std::numeric_limits<int>::max()); // no limit but memory's
-            box->setAlignment(Qt::AlignCenter);
+            box->setMaxLength(control.maxLength > 0 ? control.maxLength : std::numeric_limits<int>::max());
+            box->setAlignment(Alignment(control.align));
             created = box;
             break;
         }
@@ -146,18 +156,39 @@ void Form1::CreateControls()
         case Kind::Label: {
             auto* label = new QLabel(caption, parent);
             label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Alignment(control.align) | Qt::AlignTop);
+            label->setWordWrap(control.look == tornevo::form::Look::Flat); // long lines wrap at words, as elsewhere
             created = label;
             break;
         }
         case Kind::Picture: {
             auto* picture = new QLabel(parent);
             picture->setFocusPolicy(Qt::StrongFocus); // a tab stop that ignores the keys it gets
-            picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
             picture->setPixmap(QPixmap(QStringLiteral(":/tornevo/logo.jpg")));
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             created = picture;
             break;
         }
+        }
+        if (control.look != tornevo::form::Look::Flat)
+            static_cast<QFrame*>(created)->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        if (control.look == tornevo::form::Look::Field) {
+            // Black on white whatever the theme, the text centred in the box's height.
+            auto* field = static_cast<QLabel*>(created);
+            QPalette colours = field->palette();
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                colours.setColor(group, QPalette::WindowText, Qt::black);
+                colours.setColor(group, QPalette::Window, Qt::white);
+            }
+            field->setPalette(colours);
+            field->setAlignment(Alignment(control.align) | Qt::AlignVCenter);
+            field->setIndent(0);
+        }
+        if (control.font == tornevo::form::Font::Contact) {
+            QFont face;
+            face.setFamilies({ToQString(tornevo::form::ContactFont.family)});
+            face.setPointSize(tornevo::form::ContactFont.points);
+            created->setFont(face);
         }
         created->setObjectName(ToQString(control.name));
         if (!control.accessibleName.empty())
@@ -166,31 +197,6 @@ void Form1::CreateControls()
             created->setAccessibleDescription(ToQString(control.accessibleDescription));
         controls_[std::size_t(control.id)] = created;
     }
-
-    // The answer: black on white whatever the theme, sunken, centred.
-    QLabel* const answer = Widget<Id::LabelAnswer>();
-    QPalette colours = answer->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        colours.setColor(group, QPalette::WindowText, Qt::black);
-        colours.setColor(group, QPalette::Window, Qt::white);
-    }
-    answer->setPalette(colours);
-    answer->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    answer->setAlignment(Qt::AlignCenter);
-    answer->setIndent(0);
-    Widget<Id::LabelAnswerUnits>()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The contact block: Arial 9 pt, every line centred, long lines wrapped at words.
-    QLabel* const contact = Widget<Id::LabelVelAddress>();
-    QFont arial;
-    arial.setFamilies({QStringLiteral("Arial")});
-    arial.setPointSize(9);
-    arial.setBold(false);
-    arial.setItalic(false);
-    arial.setUnderline(false);
-    arial.setStrikeOut(false);
-    contact->setFont(arial);
-    contact->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    contact->setWordWrap(true);
 }
 
 void Form1::UseContactFont()
@@ -268,6 +274,7 @@ void Form1::ScaleToFont()
     }
     // The logo does not grow: its box keeps the picture's size inside the border, centred
     // where the table puts the box, so it stays on one vertical line with the contact block.
+    static_assert(form::Of(Id::Picture1).fixedSize);
     const int border = Widget<Id::Picture1>()->frameWidth();
     QRect picture(0, 0, form::LogoWidth + 2 * border, form::LogoHeight + 2 * border);
     picture.moveCenter(Widget<Id::Picture1>()->geometry().center());
@@ -337,11 +344,8 @@ void Form1::Form_Load()
 
 void Form1::CommandCalculate_Click()
 {
-    try {
-        CalculateAnswer();
-    } catch (const tornevo::CalculationFailure& failure) {
-        ReportFailure(failure.kind());
-    }
+    presenter_.CalculateClicked();
+    Render();
 }
 
 void Form1::CommandExit_Click()
@@ -351,46 +355,59 @@ void Form1::CommandExit_Click()
     QCoreApplication::quit();
 }
 
-void Form1::OptionRCF_Click()
-{
-    OptionClick(Id::OptionRCF);
-}
-
-void Form1::OptionRPM_Click()
-{
-    OptionClick(Id::OptionRPM);
-}
-
 void Form1::OptionClick(Id option)
 {
-    Show(presenter_.OptionSelected(option));
+    presenter_.OptionClicked(option);
+    Render();
+}
+
+void Form1::TextChange(Id box, const QString& text)
+{
+    presenter_.TextChanged(box, text.toStdString());
+    Render();
+}
+
+void Form1::Render()
+{
+    namespace form = tornevo::form;
+    for (const form::Control& control : form::Controls) {
+        if (control.kind == Kind::TextBox) {
+            const QString text = QString::fromStdString(presenter_.Text(control.id));
+            if (static_cast<QLineEdit*>(Widget(control.id))->text() != text)
+                static_cast<QLineEdit*>(Widget(control.id))->setText(text);
+        } else if (control.kind == Kind::OptionButton) {
+            auto* option = static_cast<QRadioButton*>(Widget(control.id));
+            option->setChecked(presenter_.Selected(control.id));
+            // Qt makes the last focused button the group's tab stop; the presenter's is the
+            // selected button, where Tab and Shift+Tab enter the group.
+            option->setFocusPolicy(presenter_.IsTabStop(control.id) ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    }
+    const QString answer = QString::fromStdString(presenter_.Answer());
+    if (Widget<Id::LabelAnswer>()->text() != answer)
+        ShowAnswer(answer);
+    Widget<Id::LabelAnswerUnits>()->setText(QString::fromStdString(presenter_.Units()));
+    ShowAnswerState();
+
+    const tornevo::Presenter::Requests requests = presenter_.TakeRequests();
+    if (requests.focus && !Widget(*requests.focus)->hasFocus())
+        Widget(*requests.focus)->setFocus(Qt::OtherFocusReason);
+    if (requests.selectAll)
+        requests.selectAll == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+    if (requests.announce)
+        tornevo::accessibility::AnnounceAnswer(Widget<Id::LabelAnswer>());
+    if (requests.failure)
+        ReportFailure(*requests.failure);
 }
 
 void Form1::TextConvert_GotFocus()
 {
-    Widget<Id::TextConvert>()->setSelection(0, int(Widget<Id::TextConvert>()->text().size()));
+    Widget<Id::TextConvert>()->selectAll();
 }
 
 void Form1::TextRadius_GotFocus()
 {
-    Widget<Id::TextRadius>()->setSelection(0, int(Widget<Id::TextRadius>()->text().size()));
-}
-
-void Form1::CalculateAnswer()
-{
-    // Throws when the calculation fails; the presenter then has changed nothing.
-    Show(presenter_.Calculate());
-    tornevo::accessibility::AnnounceAnswer(Widget<Id::LabelAnswer>());
-}
-
-void Form1::Show(unsigned changes)
-{
-    if (changes & tornevo::Presenter::AnswerChanged)
-        ShowAnswer(QString::fromStdString(presenter_.Answer()));
-    if (changes & tornevo::Presenter::UnitsChanged)
-        Widget<Id::LabelAnswerUnits>()->setText(QString::fromStdString(presenter_.Units()));
-    if (changes & tornevo::Presenter::StateChanged)
-        ShowAnswerState();
+    Widget<Id::TextRadius>()->selectAll();
 }
 
 void Form1::ShowAnswerState()
@@ -431,15 +448,16 @@ void Form1::ShowAnswer(const QString& text)
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
 {
-    // The program goes on after OK, and the focus returns where it was.
-    presenter_.FailureReported(IdOf(focusWidget()));
+    // The program goes on after OK.
     QMessageBox box(QMessageBox::Critical, ToQString(tornevo::FailureTitle), ToQString(tornevo::FailureKindText(kind)),
                     QMessageBox::Ok, this);
     box.setInformativeText(ToQString(tornevo::LikelyCause(kind)));
     box.exec();
     // Not every window manager (nor Qt's offscreen platform) gives the activation back
-    // to the window under a closed box; the activation returns the focus.
+    // to the window under a closed box.
     activateWindow();
+    presenter_.FailureClosed();
+    Render();
 }
 
 void Form1::CentreOnScreen(const QSize& outer)
@@ -502,32 +520,6 @@ void Form1::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void Form1::SelectAll(Id box)
-{
-    box == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
-}
-
-void Form1::TextBoxFocused(Id box, int reason)
-{
-    tornevo::FocusCause cause = tornevo::FocusCause::Keyboard;
-    switch (reason) {
-    case Qt::MouseFocusReason: cause = tornevo::FocusCause::MousePress; break;
-    case Qt::ActiveWindowFocusReason: cause = tornevo::FocusCause::Activation; break;
-    case Qt::PopupFocusReason: cause = tornevo::FocusCause::Menu; break;
-    default: break;
-    }
-    if (presenter_.BoxFocused(box, cause))
-        SelectAll(box);
-}
-
-void Form1::KeepTabStopOnSelection(QWidget* group)
-{
-    // Qt makes the last focused button the group's tab stop; the presenter's is the
-    // selected button, where Tab and Shift+Tab enter the group.
-    for (QRadioButton* option : group->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-        option->setFocusPolicy(presenter_.IsTabStop(*IdOf(option)) ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
 bool Form1::MoveSelection(Id from, int key)
 {
     // The arrows wrap at the group's ends; Qt's would stop there.
@@ -538,7 +530,7 @@ bool Form1::MoveSelection(Id from, int key)
                                                  : tornevo::Key::Right;
     if (const std::optional<Id> next = presenter_.ArrowTarget(from, arrow)) {
         auto* option = static_cast<QRadioButton*>(Widget(*next));
-        option->click();
+        option->click(); // a selection by the keyboard counts as a click
         option->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
     }
     return true;
@@ -559,28 +551,41 @@ std::optional<Form1::Id> Form1::IdOf(const QObject* control) const
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-        const Id id = *IdOf(box);
-        if (event->type() == QEvent::FocusIn)
-            TextBoxFocused(id, static_cast<QFocusEvent*>(event)->reason());
-        else if (event->type() == QEvent::MouseButtonPress
-                 && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
-            presenter_.PressCancelled(id); // the context menu or a paste takes this release
-        else if (event->type() == QEvent::MouseButtonRelease && presenter_.BoxReleased(id, box->hasSelectedText()))
-            SelectAll(id);
-    } else if (watched == Widget<Id::Picture1>()) {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+    const std::optional<Id> id = IdOf(watched);
+    if (!id)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        presenter_.FocusEntered(*id, CauseOf(static_cast<QFocusEvent*>(event)->reason()));
+        if (*id == Id::Picture1)
             update(PictureFocusMark());
-    } else if (auto* option = qobject_cast<QRadioButton*>(watched)) {
-        if (event->type() == QEvent::FocusOut)
-            KeepTabStopOnSelection(option->parentWidget());
-        else if (event->type() == QEvent::KeyPress) {
+        Render();
+        break;
+    case QEvent::FocusOut:
+        if (*id == Id::Picture1)
+            update(PictureFocusMark());
+        break;
+    case QEvent::MouseButtonPress:
+        if (tornevo::form::Of(*id).kind == Kind::TextBox && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            presenter_.PressCancelled(*id); // the context menu or a paste takes this release
+        break;
+    case QEvent::MouseButtonRelease:
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+            const int start = box->selectionStart() < 0 ? box->cursorPosition() : box->selectionStart();
+            presenter_.BoxReleased(*id, {std::size_t(start), std::size_t(start + box->selectionLength())});
+            Render();
+        }
+        break;
+    case QEvent::KeyPress:
+        if (tornevo::form::Of(*id).kind == Kind::OptionButton) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_Left
                 || key->key() == Qt::Key_Right;
             if (arrow && !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
-                return MoveSelection(*IdOf(option), key->key());
+                return MoveSelection(*id, key->key());
         }
+        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

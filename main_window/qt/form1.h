@@ -13,7 +13,7 @@ namespace tornevo { enum class FailureKind; }
 
 // The program's one window: RCF/RPM conversion with its inputs, answer and logo, built
 // from the shared form table as the Win32 window is. A view of the presenter: it passes
-// the user's events in and shows what the presenter holds.
+// the user's events in and renders the presenter's whole state after each.
 class Form1 : public QDialog {
     Q_OBJECT
 
@@ -32,14 +32,16 @@ protected:
 private slots:
     void CommandCalculate_Click();
     void CommandExit_Click();
-    void OptionRCF_Click();
-    void OptionRPM_Click();
 
 private:
+    using Id = tornevo::form::Id;
     void Form_Load();
+    void OptionClick(Id option);
+    void TextChange(Id box, const QString& text);
     void TextConvert_GotFocus();
     void TextRadius_GotFocus();
-    void CalculateAnswer();
+    // Shows the presenter's whole state and carries out its requests.
+    void Render();
 
     void CreateControls();
     void UseContactFont();
@@ -48,18 +50,12 @@ private:
     void FitCaptions();
     void ShowLogo();
     void UseIconSet();
-    using Id = tornevo::form::Id;
-    void OptionClick(Id option);
-    void Show(unsigned changes);
     void ShowAnswer(const QString& text);
     QRect PictureFocusMark() const;
     void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
     void CentreOnScreen(const QSize& outer);
     void CorrectCentring();
-    void SelectAll(Id box);
-    void TextBoxFocused(Id box, int reason);
-    void KeepTabStopOnSelection(QWidget* group);
     bool MoveSelection(Id from, int key);
     QWidget* Widget(Id id) const;
     template <Id id> auto* Widget() const; // as the class of its kind

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cctype>
 #include <string>
 
 namespace {
@@ -16,14 +18,40 @@ using namespace tornevo;
 using namespace tornevo::scenarios;
 using form::Kind;
 
-// A window with no toolkit: it passes the user's events to the presenter, as the Qt and
-// Win32 windows do, and plays the failure box and the end of the program.
+// A window with no toolkit: it passes the user's events to the presenter, as the three
+// views do, renders its requests, and keeps what a toolkit keeps itself: the text boxes'
+// selections, the keys, the failure box and the end of the program.
 struct Window {
     Presenter presenter;
     bool ended = false;
     std::string failureBox; // what the last failure box said
+    std::array<TextSelection, 2> selections; // of TextRadius and TextConvert, in bytes
 
-    Window() { presenter.FocusOn(Id::TextRadius, FocusCause::Activation); } // the first activation
+    Window() { FocusOn(Id::TextRadius, FocusCause::Activation); } // the first activation
+
+    static std::size_t Index(Id box) { return box == Id::TextRadius ? 0 : 1; }
+
+    void Render()
+    {
+        const Presenter::Requests requests = presenter.TakeRequests();
+        if (requests.focus) {
+            EXPECT_EQ(presenter.Focus(), *requests.focus) << "the focus goes back where the presenter had it";
+        }
+        if (requests.selectAll)
+            selections[Index(*requests.selectAll)] = {0, presenter.Text(*requests.selectAll).size()};
+        if (requests.failure) {
+            failureBox = CalculationFailure(*requests.failure).what();
+            presenter.FailureClosed();
+            Render();
+            FocusOn(presenter.Focus(), FocusCause::Activation); // the window is active again
+        }
+    }
+
+    void FocusOn(Id control, FocusCause cause)
+    {
+        presenter.FocusEntered(control, cause);
+        Render();
+    }
 
     void Handle(std::optional<Id> button)
     {
@@ -31,52 +59,97 @@ struct Window {
             ended = true;
         if (button != Id::CommandCalculate)
             return;
-        try {
-            presenter.Calculate();
-        } catch (const CalculationFailure& failure) {
-            failureBox = failure.what();
-            const Id focus = presenter.Focus();
-            presenter.FailureReported(focus);
-            presenter.FocusOn(focus, FocusCause::Activation); // the box closes, the focus returns
-        }
+        presenter.CalculateClicked();
+        Render();
     }
 
     void Click(Id control)
     {
         switch (form::Of(control).kind) {
-        case Kind::TextBox:
+        case Kind::TextBox: {
             if (presenter.Focus() != control)
-                presenter.FocusOn(control, FocusCause::MousePress);
-            presenter.BoxReleased(control, false);
+                FocusOn(control, FocusCause::MousePress);
+            const std::size_t caret = presenter.Text(control).size();
+            selections[Index(control)] = {caret, caret};
+            presenter.BoxReleased(control, selections[Index(control)]);
+            Render();
             break;
+        }
         case Kind::OptionButton:
-            presenter.OptionSelected(control);
-            presenter.FocusOn(control, FocusCause::MousePress);
+            presenter.OptionClicked(control);
+            FocusOn(control, FocusCause::MousePress);
             break;
         case Kind::CommandButton:
-            presenter.FocusOn(control, FocusCause::MousePress);
+            FocusOn(control, FocusCause::MousePress);
             Handle(control);
             break;
         default: break;
         }
     }
 
+    // The access key of a button: the letter its caption marks, in either case.
+    std::optional<Id> AccessKey(char letter) const
+    {
+        for (const form::Control& control : form::Controls)
+            if (std::tolower(form::AccessKey(control.caption)) == letter)
+                return control.id;
+        return std::nullopt;
+    }
+
     void Press(scenarios::Key key)
     {
+        const Id focus = presenter.Focus();
         switch (key) {
-        case scenarios::Key::Tab: return Handle(presenter.Press(tornevo::Key::Tab));
-        case scenarios::Key::BackTab: return Handle(presenter.Press(tornevo::Key::BackTab));
-        case scenarios::Key::Up: return Handle(presenter.Press(tornevo::Key::Up));
-        case scenarios::Key::Down: return Handle(presenter.Press(tornevo::Key::Down));
-        case scenarios::Key::Left: return Handle(presenter.Press(tornevo::Key::Left));
-        case scenarios::Key::Right: return Handle(presenter.Press(tornevo::Key::Right));
-        case scenarios::Key::Return:
-        case scenarios::Key::KeypadEnter: return Handle(presenter.Press(tornevo::Key::Enter));
-        case scenarios::Key::Escape: return Handle(presenter.Press(tornevo::Key::Escape));
-        case scenarios::Key::Space: return Handle(presenter.Press(tornevo::Key::Space));
-        case scenarios::Key::AltC: return Handle(presenter.AccessKey('c'));
-        case scenarios::Key::AltX: return Handle(presenter.AccessKey('x'));
+        case scenarios::Key::Tab:
+        case scenarios::Key::BackTab:
+            return FocusOn(presenter.NextTabStop(focus, key == scenarios::Key::BackTab), FocusCause::Keyboard);
+        case scenarios::Key::Up:
+        case scenarios::Key::Down:
+        case scenarios::Key::Left:
+        case scenarios::Key::Right: {
+            const tornevo::Key arrow = key == scenarios::Key::Up ? tornevo::Key::Up
+                : key == scenarios::Key::Down                    ? tornevo::Key::Down
+                : key == scenarios::Key::Left                    ? tornevo::Key::Left
+                                                                 : tornevo::Key::Right;
+            if (const std::optional<Id> next = presenter.ArrowTarget(focus, arrow)) {
+                presenter.OptionClicked(*next); // a selection by the keyboard counts as a click
+                FocusOn(*next, FocusCause::Keyboard);
+            } else if (form::Of(focus).kind == Kind::TextBox)
+                selections[Index(focus)].start = selections[Index(focus)].end;
+            return;
         }
+        case scenarios::Key::Return:
+        case scenarios::Key::KeypadEnter: return Handle(presenter.EnterClicks(focus));
+        case scenarios::Key::Escape: return; // there is no cancel button
+        case scenarios::Key::Space:
+            if (form::Of(focus).kind == Kind::CommandButton)
+                Handle(focus);
+            else if (form::Of(focus).kind == Kind::TextBox)
+                Type(" ");
+            return;
+        case scenarios::Key::AltC: return Handle(AccessKey('c'));
+        case scenarios::Key::AltX: return Handle(AccessKey('x'));
+        }
+    }
+
+    // Typing replaces the selected part of the focused box's text.
+    void Type(std::string_view typed)
+    {
+        const Id box = presenter.Focus();
+        if (form::Of(box).kind != Kind::TextBox)
+            return;
+        TextSelection& selection = selections[Index(box)];
+        std::string text = presenter.Text(box);
+        text.replace(selection.start, selection.end - selection.start, typed);
+        selection.start = selection.end = selection.start + typed.size();
+        presenter.TextChanged(box, text);
+        Render();
+    }
+
+    std::string_view SelectedText(Id box) const
+    {
+        const TextSelection& selection = selections[Index(box)];
+        return std::string_view(presenter.Text(box)).substr(selection.start, selection.end - selection.start);
     }
 
     void Enter(std::string_view radius, bool inches, std::string_view value, bool fromRcf)
@@ -100,7 +173,7 @@ TEST(PresenterScenarios, TabWalks)
         Window window;
         if (walk.mouseSelects)
             window.Click(*walk.mouseSelects);
-        window.presenter.FocusOn(walk.start, FocusCause::Keyboard);
+        window.FocusOn(walk.start, FocusCause::Keyboard);
         for (Id expected : walk.focusAfterEach) {
             window.Press(walk.key);
             EXPECT_EQ(Name(window.presenter.Focus()), Name(expected));
@@ -133,7 +206,7 @@ TEST(PresenterScenarios, KeyPresses)
     for (const KeyPress& press : KeyPresses) {
         SCOPED_TRACE(Name(press.focus) + " key " + std::to_string(int(press.key)));
         Window window;
-        window.presenter.FocusOn(press.focus, FocusCause::Keyboard);
+        window.FocusOn(press.focus, FocusCause::Keyboard);
         window.Press(press.key);
         EXPECT_EQ(window.ended, press.effect == Effect::Ends);
         EXPECT_EQ(window.presenter.Answer(), press.effect == Effect::Calculates ? " 6688" : "");
@@ -150,14 +223,14 @@ TEST(PresenterScenarios, FocusSelections)
         SCOPED_TRACE(Name(selects.box) + " from " + Name(selects.from));
         Window window;
         window.presenter.TextChanged(selects.box, selects.text);
-        window.presenter.FocusOn(selects.from, FocusCause::Keyboard);
+        window.FocusOn(selects.from, FocusCause::Keyboard);
         if (selects.how == How::Click)
             window.Click(selects.box);
         else
             window.Press(selects.how == How::Tab ? scenarios::Key::Tab : scenarios::Key::BackTab);
         EXPECT_EQ(Name(window.presenter.Focus()), Name(selects.box));
-        EXPECT_EQ(window.presenter.SelectedText(selects.box), selects.text);
-        window.presenter.Type("42");
+        EXPECT_EQ(window.SelectedText(selects.box), selects.text);
+        window.Type("42");
         EXPECT_EQ(window.presenter.Text(selects.box), "42") << "typing replaces the text";
     }
 }
@@ -182,7 +255,7 @@ TEST(PresenterScenarios, FailuresLeaveTheAnswerAsItWas)
         Window window;
         window.Press(scenarios::Key::AltC); // " 6688" RPM on show
         window.Enter(f.radius, false, f.value, f.fromRcf);
-        window.presenter.FocusOn(f.focus, FocusCause::Keyboard);
+        window.FocusOn(f.focus, FocusCause::Keyboard);
         const Presenter before = window.presenter;
         window.Press(scenarios::Key::Return);
         EXPECT_TRUE(window.failureBox.starts_with(f.kind)) << window.failureBox;
@@ -194,7 +267,7 @@ TEST(PresenterScenarios, FailuresLeaveTheAnswerAsItWas)
         EXPECT_EQ(after.AnswerAccessibleName(), before.AnswerAccessibleName());
         EXPECT_EQ(Name(after.Focus()), Name(f.focus));
         if (form::Of(f.focus).kind == Kind::TextBox) {
-            EXPECT_EQ(after.SelectedText(f.focus), after.Text(f.focus)) << "its text selected";
+            EXPECT_EQ(window.SelectedText(f.focus), after.Text(f.focus)) << "its text selected";
         }
     }
 }
@@ -207,9 +280,9 @@ TEST(PresenterScenarios, OutOfDate)
         window.Press(scenarios::Key::AltC);
         for (const Change change : o.changes) {
             if (change == Change::TypeInRadius || change == Change::TypeInValue) {
-                window.presenter.FocusOn(change == Change::TypeInRadius ? Id::TextRadius : Id::TextConvert,
+                window.FocusOn(change == Change::TypeInRadius ? Id::TextRadius : Id::TextConvert,
                                          FocusCause::Keyboard);
-                window.presenter.Type("5");
+                window.Type("5");
             } else if (change == Change::FailedCalculation) {
                 window.presenter.TextChanged(Id::TextConvert, "1e8"); // too large an RCF
                 window.Click(Id::CommandCalculate);
@@ -231,19 +304,24 @@ TEST(Presenter, WhatAScreenReaderHearsOfTheAnswer)
 {
     Presenter presenter;
     EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer") << "no answer yet";
-    EXPECT_EQ(presenter.TextChanged(Id::TextRadius, "5"), Presenter::NoChange) << "no answer to be out of date";
+    presenter.TextChanged(Id::TextRadius, "5");
+    EXPECT_FALSE(presenter.AnswerOutOfDate()) << "no answer to be out of date";
     presenter.TextChanged(Id::TextRadius, "-6");
-    presenter.OptionSelected(Id::OptionRPM);
+    presenter.OptionClicked(Id::OptionRPM);
     EXPECT_EQ(presenter.Units(), "RCF");
-    EXPECT_EQ(presenter.Calculate(), Presenter::AnswerChanged | Presenter::UnitsChanged | Presenter::StateChanged);
+    presenter.CalculateClicked();
+    EXPECT_TRUE(presenter.TakeRequests().announce);
     EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer: -604 RCF");
     // The unit label follows "Convert from" at once; the name keeps the unit the number
     // was calculated in.
-    EXPECT_EQ(presenter.OptionSelected(Id::OptionRCF), Presenter::UnitsChanged | Presenter::StateChanged);
+    presenter.OptionClicked(Id::OptionRCF);
     EXPECT_EQ(presenter.Units(), "RPM");
     EXPECT_EQ(presenter.AnswerAccessibleName(), "Answer, out of date: -604 RCF");
-    EXPECT_EQ(presenter.OptionSelected(Id::OptionRCF), Presenter::NoChange) << "already selected";
-    EXPECT_EQ(presenter.OptionSelected(Id::OptionIn), Presenter::NoChange) << "already out of date";
+    presenter.TextChanged(Id::TextConvert, "1e8");
+    presenter.CalculateClicked();
+    const Presenter::Requests failed = presenter.TakeRequests();
+    EXPECT_EQ(failed.failure, FailureKind::InvalidArgument) << "a negative radius and a positive RCF";
+    EXPECT_FALSE(failed.announce) << "nothing new to announce";
 }
 
 TEST(Presenter, TheAnswerShrinksByTenthsUntilItFits)
@@ -273,29 +351,41 @@ TEST(Presenter, SelectAllOnFocusOnlyWhereTheUserExpectsIt)
         {"back from another program", FocusCause::Activation, false, false},
         {"back from the context menu", FocusCause::Menu, false, false},
     };
+    const auto selects = [](Presenter& presenter) {
+        return presenter.TakeRequests().selectAll == std::optional(Id::TextConvert);
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Window window; // the start selected TextRadius; TextConvert has nothing pending
-        bool selected = window.presenter.BoxFocused(Id::TextConvert, c.cause);
+        Presenter presenter; // the start selects TextRadius on activation; TextConvert has nothing pending
+        presenter.FocusEntered(Id::TextConvert, c.cause);
+        bool selected = selects(presenter);
         if (c.cause == FocusCause::MousePress) {
             EXPECT_FALSE(selected) << "the press itself selects nothing";
-            EXPECT_TRUE(window.presenter.AwaitsRelease(Id::TextConvert));
-            selected = window.presenter.BoxReleased(Id::TextConvert, c.dragged);
-            EXPECT_FALSE(window.presenter.AwaitsRelease(Id::TextConvert));
+            presenter.BoxReleased(Id::TextConvert, c.dragged ? TextSelection{1, 3} : TextSelection{2, 2});
+            selected = selects(presenter);
+            presenter.BoxReleased(Id::TextConvert, {});
+            EXPECT_FALSE(selects(presenter)) << "only the release of the press that focused it";
         }
         EXPECT_EQ(selected, c.selects);
     }
-    Window window;
-    window.presenter.BoxFocused(Id::TextConvert, FocusCause::MousePress);
-    window.presenter.PressCancelled(Id::TextConvert); // a right press, the context menu
-    EXPECT_FALSE(window.presenter.BoxReleased(Id::TextConvert, false));
-    // The failure box gives the focus back by activation: only the box that had it selects.
-    window.presenter.FailureReported(Id::TextConvert);
-    EXPECT_FALSE(window.presenter.BoxFocused(Id::TextRadius, FocusCause::Activation));
-    EXPECT_TRUE(window.presenter.BoxFocused(Id::TextConvert, FocusCause::Activation));
-    EXPECT_FALSE(window.presenter.BoxFocused(Id::TextConvert, FocusCause::Activation)) << "once";
-    window.presenter.FailureReported(Id::CommandCalculate);
-    EXPECT_FALSE(window.presenter.BoxFocused(Id::TextConvert, FocusCause::Activation));
+    Presenter presenter;
+    presenter.FocusEntered(Id::TextConvert, FocusCause::MousePress);
+    presenter.PressCancelled(Id::TextConvert); // a right press, the context menu
+    presenter.BoxReleased(Id::TextConvert, {});
+    EXPECT_FALSE(selects(presenter));
+    // The failure box closing gives the focus back and selects the box that had it, once.
+    presenter.TextChanged(Id::TextRadius, "0");
+    presenter.CalculateClicked();
+    presenter.FailureClosed();
+    const Presenter::Requests back = presenter.TakeRequests();
+    EXPECT_EQ(back.focus, Id::TextConvert);
+    EXPECT_EQ(back.selectAll, Id::TextConvert);
+    presenter.FocusEntered(Id::TextConvert, FocusCause::Activation);
+    EXPECT_FALSE(selects(presenter)) << "the activation that follows selects nothing more";
+    presenter.FocusEntered(Id::CommandCalculate, FocusCause::Keyboard);
+    presenter.CalculateClicked();
+    presenter.FailureClosed();
+    EXPECT_EQ(presenter.TakeRequests().selectAll, std::nullopt) << "a button has no text to select";
 }
 
 } // namespace

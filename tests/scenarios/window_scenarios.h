@@ -1,8 +1,9 @@
 #pragma once
 
 // What a user does to the window and what it must show afterwards, free of any toolkit:
-// the Qt window's tests and the Win32 window's tests both run these tables, so the two
-// windows behave alike key for key, and the presenter runs them first, without a window.
+// the Qt window's tests, the Win32 window's tests and the web page's tests all run these
+// tables, so the windows behave alike key for key, and the presenter runs them first,
+// without a window. Each scenario is written here once.
 // Controls are the form table's ids.
 
 #include "form_layout.h"
@@ -72,6 +73,8 @@ inline const std::vector<KeyPress> KeyPresses = {
     {Id::OptionCm, Key::Return, Effect::Calculates},       {Id::OptionRCF, Key::Return, Effect::Calculates},
     {Id::CommandCalculate, Key::Return, Effect::Calculates}, {Id::Picture1, Key::Return, Effect::Calculates},
     {Id::TextRadius, Key::KeypadEnter, Effect::Calculates}, {Id::OptionRCF, Key::KeypadEnter, Effect::Calculates},
+    {Id::TextConvert, Key::KeypadEnter, Effect::Calculates}, {Id::OptionCm, Key::KeypadEnter, Effect::Calculates},
+    {Id::CommandCalculate, Key::KeypadEnter, Effect::Calculates}, {Id::Picture1, Key::KeypadEnter, Effect::Calculates},
     {Id::CommandExit, Key::Return, Effect::Ends},
     {Id::TextRadius, Key::AltC, Effect::Calculates},       {Id::OptionIn, Key::AltC, Effect::Calculates},
     {Id::TextConvert, Key::AltC, Effect::Calculates},      {Id::CommandExit, Key::AltC, Effect::Calculates},
@@ -83,6 +86,8 @@ inline const std::vector<KeyPress> KeyPresses = {
     {Id::CommandCalculate, Key::Escape, Effect::Nothing},  {Id::CommandExit, Key::Escape, Effect::Nothing},
     {Id::Picture1, Key::Escape, Effect::Nothing},
     {Id::Picture1, Key::Down, Effect::Nothing},            {Id::Picture1, Key::Space, Effect::Nothing},
+    {Id::Picture1, Key::Up, Effect::Nothing},              {Id::Picture1, Key::Left, Effect::Nothing},
+    {Id::Picture1, Key::Right, Effect::Nothing},
 };
 
 // A text box that takes the focus by Tab, Shift+Tab or a left click selects its whole text.

@@ -26,107 +26,12 @@ class CalculationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void answers_data();
-    void answers();
-    void failureKeepsProgramRunning_data();
-    void failureKeepsProgramRunning();
     void optionClicks_data();
     void optionClicks();
     void unitsOptionsChangeNothingElse();
     void answerNeverCut_data();
     void answerNeverCut();
 };
-
-void CalculationTest::answers_data()
-{
-    QTest::addColumn<QString>("radius");
-    QTest::addColumn<bool>("inches");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("fromRcf");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("units");
-
-    QTest::newRow("6 cm, 3000 RPM") << "6" << false << "3000" << false << " 604" << "RCF";
-    QTest::newRow("10 cm, 1.118 RCF") << "10" << false << "1.118" << true << " 100" << "RPM";
-    QTest::newRow("6 in, 300 RPM") << "6" << true << "300" << false << " 15" << "RCF";
-    QTest::newRow("empty radius from RPM") << "" << false << "3000" << false << " 0" << "RCF";
-    QTest::newRow("negative radius from RPM") << "-6" << false << "3000" << false << "-604" << "RCF";
-    QTest::newRow("both negative from RCF") << "-10" << false << "-1.118" << true << " 100" << "RPM";
-    QTest::newRow("zero from RCF") << "6" << false << "0" << true << " 0" << "RPM";
-}
-
-void CalculationTest::answers()
-{
-    QFETCH(QString, radius);
-    QFETCH(bool, inches);
-    QFETCH(QString, value);
-    QFETCH(bool, fromRcf);
-    QFETCH(QString, answer);
-    QFETCH(QString, units);
-    Form1 form;
-    Enter(form, radius, inches, value, fromRcf);
-    // The unit label names the answer's quantity whatever it showed before.
-    Control<QLabel>(form, "LabelAnswerUnits")->setText("stale");
-    Control<QPushButton>(form, "CommandCalculate")->click();
-    QCOMPARE(Control<QLabel>(form, "LabelAnswer")->text(), answer);
-    QCOMPARE(Control<QLabel>(form, "LabelAnswerUnits")->text(), units);
-}
-
-void CalculationTest::failureKeepsProgramRunning_data()
-{
-    QTest::addColumn<QString>("radius");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("fromRcf");
-    QTest::addColumn<QString>("focus"); // where the user pressed Enter
-    QTest::addColumn<QString>("kind");
-
-    QTest::newRow("empty radius, Enter in radius") << "" << "3000" << true << "TextRadius" << "Division by zero";
-    QTest::newRow("zero radius, Enter in value") << "0" << "3000" << true << "TextConvert" << "Division by zero";
-    QTest::newRow("opposite signs, Enter in value") << "-6" << "3000" << true << "TextConvert" << "Invalid argument";
-    QTest::newRow("answer too large, Enter on RPM") << "6" << "1e8" << false << "OptionRPM" << "Overflow";
-    QTest::newRow("radius beyond a double, Enter on button") << "1e400" << "1" << false << "CommandCalculate"
-                                                             << "Overflow";
-}
-
-void CalculationTest::failureKeepsProgramRunning()
-{
-    QFETCH(QString, radius);
-    QFETCH(QString, value);
-    QFETCH(bool, fromRcf);
-    QFETCH(QString, focus);
-    QFETCH(QString, kind);
-    auto form = ShowActiveForm();
-    auto* answer = Control<QLabel>(*form, "LabelAnswer");
-    auto* units = Control<QLabel>(*form, "LabelAnswerUnits");
-    Enter(*form, radius, false, value, fromRcf);
-    answer->setText(" 1234"); // as left by an earlier calculation
-    units->setText("unit");
-    QWidget* focused = Control(*form, qPrintable(focus));
-    focused->setFocus(Qt::TabFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        edit->setCursorPosition(0);
-
-    MessageBoxAnswer box;
-    QTest::keyClick(focused, Qt::Key_Return);
-    QVERIFY(box.shown);
-    QCOMPARE(box.title, QStringLiteral("Tornevo"));
-    QVERIFY2(box.text.startsWith(kind), qPrintable(box.text));
-    QCOMPARE(box.buttonCount, 1);
-    QVERIFY(box.okHadFocus);
-
-    // After OK: the window is still there, the labels unchanged, the focus back in place.
-    QVERIFY(form->isVisible());
-    QCOMPARE(answer->text(), QStringLiteral(" 1234"));
-    QCOMPARE(units->text(), QStringLiteral("unit"));
-    QTRY_COMPARE(QApplication::focusWidget(), focused);
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        QTRY_COMPARE(edit->selectedText(), edit->text());
-
-    // And the program carries on calculating.
-    Enter(*form, "6", false, "3000", false);
-    Control<QPushButton>(*form, "CommandCalculate")->click();
-    QCOMPARE(answer->text(), QStringLiteral(" 604"));
-}
 
 void CalculationTest::optionClicks_data()
 {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace tornevo::scenarios;
@@ -111,12 +112,20 @@ private slots:
         const ArrowMove& move = ArrowMoves[std::size_t(index)];
         auto form = ShowActiveForm();
         auto* from = Control<QRadioButton>(*form, Name(move.from));
+        auto* to = Control<QRadioButton>(*form, Name(move.to));
         Click(from);
+        QSignalSpy clicks(to, &QAbstractButton::clicked);
         Press(move.key);
         QCOMPARE(FocusName(), Q(move.to));
-        QVERIFY(Control<QRadioButton>(*form, Name(move.to))->isChecked());
+        QVERIFY(to->isChecked());
         QVERIFY(!from->isChecked());
+        QCOMPARE(clicks.count(), 1); // a keyboard move counts as a click
         QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), Q(move.units));
+        const bool unitsGroup = move.from == Id::OptionCm || move.from == Id::OptionIn;
+        QVERIFY(Control<QRadioButton>(*form, unitsGroup ? "OptionRCF" : "OptionCm")->isChecked()); // groups independent
+        Press(Key::Tab);
+        Press(Key::BackTab);
+        QCOMPARE(FocusName(), Q(move.to)); // the group's tab stop follows the selection
     }
 
     void keyPresses_data() { Rows(KeyPresses, [](const KeyPress& p) { return Q(p.focus) + " key " + QString::number(int(p.key)); }); }
@@ -126,6 +135,8 @@ private slots:
         const KeyPress& press = KeyPresses[std::size_t(index)];
         auto form = ShowActiveForm();
         Control(*form, Name(press.focus))->setFocus(Qt::TabFocusReason);
+        QSignalSpy calculates(Control<QPushButton>(*form, "CommandCalculate"), &QAbstractButton::clicked);
+        QSignalSpy ends(Control<QPushButton>(*form, "CommandExit"), &QAbstractButton::clicked);
         Press(press.key);
         switch (press.effect) {
         case Effect::Calculates: QTRY_COMPARE(AnswerText(*form), QStringLiteral(" 6688")); break; // animated click
@@ -135,10 +146,14 @@ private slots:
             QVERIFY(form->isVisible());
             QCOMPARE(FocusName(), Q(press.focus));
             QCOMPARE(AnswerText(*form), QString());
+            QCOMPARE(Control<QLineEdit>(*form, "TextRadius")->text(), QStringLiteral("6"));
             QVERIFY(Control<QRadioButton>(*form, "OptionCm")->isChecked());
             QVERIFY(Control<QRadioButton>(*form, "OptionRCF")->isChecked());
             break;
         }
+        // The button the key stands for is clicked, once, and the other one never.
+        QCOMPARE(calculates.count(), press.effect == Effect::Calculates ? 1 : 0);
+        QCOMPARE(ends.count(), press.effect == Effect::Ends ? 1 : 0);
     }
 
     void focusSelections_data() { Rows(FocusSelections, [](const FocusSelects& s) { return Q(s.box) + " from " + Q(s.from); }); }
@@ -154,6 +169,7 @@ private slots:
         selects.how == How::Click ? Click(box) : Press(selects.how == How::Tab ? Key::Tab : Key::BackTab);
         QCOMPARE(FocusName(), Q(selects.box));
         QCOMPARE(box->selectedText(), Q(selects.text));
+        QCOMPARE(box->selectionStart(), selects.text.empty() ? -1 : 0);
         QTest::keyClicks(box, "42");
         QCOMPARE(box->text(), QStringLiteral("42"));
     }
@@ -177,23 +193,34 @@ private slots:
         QFETCH(int, index);
         const Failure& f = Failures[std::size_t(index)];
         auto form = ShowActiveForm();
+        auto* units = Control<QLabel>(*form, "LabelAnswerUnits");
+        Click(Control(*form, "CommandCalculate")); // " 6688" RPM on show
         Enter(*form, f.radius, false, f.value, f.fromRcf);
-        Control<QLabel>(*form, "LabelAnswer")->setText(" 1234");
-        Control<QLabel>(*form, "LabelAnswerUnits")->setText("unit");
+        const QString unitsBefore = units->text();
+        const QString nameBefore = Control(*form, "LabelAnswer")->accessibleName();
         QWidget* focused = Control(*form, Name(f.focus));
         focused->setFocus(Qt::TabFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(focused))
+            edit->setCursorPosition(0);
         MessageBoxAnswer box;
         Press(Key::Return);
         QVERIFY(box.shown);
         QCOMPARE(box.title, QStringLiteral("Tornevo"));
         QVERIFY2(box.text.startsWith(Q(f.kind)), qPrintable(box.text));
         QCOMPARE(box.buttonCount, 1);
+        QVERIFY(box.okHadFocus);
+        // After OK: the window is still there, the labels unchanged, the focus back in place.
         QVERIFY(form->isVisible());
-        QCOMPARE(AnswerText(*form), QStringLiteral(" 1234"));
-        QCOMPARE(Control<QLabel>(*form, "LabelAnswerUnits")->text(), QStringLiteral("unit"));
+        QCOMPARE(AnswerText(*form), QStringLiteral(" 6688"));
+        QCOMPARE(units->text(), unitsBefore);
+        QCOMPARE(Control(*form, "LabelAnswer")->accessibleName(), nameBefore);
         QTRY_COMPARE(QApplication::focusWidget(), focused);
         if (auto* edit = qobject_cast<QLineEdit*>(focused))
             QTRY_COMPARE(edit->selectedText(), edit->text());
+        // And the program carries on calculating.
+        Enter(*form, "6", false, "3000", false);
+        Click(Control(*form, "CommandCalculate"));
+        QCOMPARE(AnswerText(*form), QStringLiteral(" 604"));
     }
 
     void outOfDate_data() { Rows(OutOfDateCases, [](const OutOfDate& o) { return QString::number(o.changes.size()) + " changes"; }); }
