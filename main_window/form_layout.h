@@ -127,6 +127,12 @@ constexpr const Control& Of(Id id)
     return Controls[std::size_t(id)];
 }
 
+// Whether an id names a row of the table (not the window, nor a number out of range).
+constexpr bool IsControl(Id id)
+{
+    return std::size_t(id) < ControlCount;
+}
+
 // A control's place relative to the window's client area, for a toolkit in which a
 // frame's controls are the frame's siblings (as Windows' dialog manager wants them).
 constexpr Twips PlaceInWindow(const Control& control)

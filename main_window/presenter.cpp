@@ -22,7 +22,7 @@ std::size_t Presenter::BoxIndex(Id box)
 
 std::size_t Presenter::GroupIndex(Id option)
 {
-    if (option != Id::Form1 && Of(option).kind == Kind::OptionButton)
+    if (form::IsControl(option) && Of(option).kind == Kind::OptionButton)
         return Of(option).container == Id::FrameUnits ? 0 : 1;
     throw std::invalid_argument("not an option button");
 }
@@ -118,7 +118,7 @@ void Presenter::FailureClosed()
     // value can be retyped at once. The activation that gives the focus back selects nothing more.
     requests_.focus = focus_;
     selectOnActivation_.reset();
-    if (focus_ != Id::Form1 && Of(focus_).kind == Kind::TextBox)
+    if (Of(focus_).kind == Kind::TextBox)
         SelectAll(focus_);
 }
 
@@ -142,7 +142,7 @@ void Presenter::SelectAll(Id box)
 
 void Presenter::FocusEntered(Id control, FocusCause cause)
 {
-    if (control == Id::Form1 || Of(control).kind == Kind::Frame || Of(control).kind == Kind::Label)
+    if (!form::IsControl(control) || Of(control).kind == Kind::Frame || Of(control).kind == Kind::Label)
         throw std::invalid_argument("a control that takes no focus");
     focus_ = control;
     if (Of(control).kind != Kind::TextBox)
@@ -183,6 +183,8 @@ void Presenter::PressCancelled(Id box)
 bool Presenter::IsTabStop(Id control) const
 {
     // Frames and labels never take the focus; an option group is entered at its selection.
+    if (!form::IsControl(control))
+        return false;
     switch (Of(control).kind) {
     case Kind::TextBox:
     case Kind::CommandButton:
@@ -198,7 +200,7 @@ Id Presenter::NextTabStop(Id from, bool backward) const
 {
     // From the window itself, Tab starts at the first tab stop and Shift+Tab at the last.
     const std::size_t count = form::ControlCount;
-    std::size_t at = from == Id::Form1 ? (backward ? 0 : count - 1) : std::size_t(from);
+    std::size_t at = !form::IsControl(from) ? (backward ? 0 : count - 1) : std::size_t(from);
     const std::size_t start = at;
     do
         at = (at + (backward ? count - 1 : 1)) % count;
@@ -208,7 +210,7 @@ Id Presenter::NextTabStop(Id from, bool backward) const
 
 std::optional<Id> Presenter::ArrowTarget(Id option, Key key) const
 {
-    if (option == Id::Form1 || Of(option).kind != Kind::OptionButton)
+    if (!form::IsControl(option) || Of(option).kind != Kind::OptionButton)
         return std::nullopt;
     const bool back = key == Key::Up || key == Key::Left;
     // The group's buttons stand in the table top to bottom; the arrows wrap at its ends.
@@ -222,7 +224,7 @@ std::optional<Id> Presenter::ArrowTarget(Id option, Key key) const
 
 Id Presenter::EnterClicks(Id focus) const
 {
-    if (focus != Id::Form1 && Of(focus).kind == Kind::CommandButton)
+    if (form::IsControl(focus) && Of(focus).kind == Kind::CommandButton)
         return focus;
     for (const form::Control& control : form::Controls)
         if (control.kind == Kind::CommandButton && control.selectedAtStart)

@@ -23,29 +23,32 @@ const char* Return(std::string_view text)
     return returned.c_str();
 }
 
+int SelectAll()
+{
+    const std::optional<Id> box = presenter.TakeRequests().selectAll;
+    return box ? int(*box) : -1;
+}
+
 } // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE unsigned TextChanged(int box, const char* text)
+EMSCRIPTEN_KEEPALIVE void TextChanged(int box, const char* text)
 {
-    return presenter.TextChanged(Id(box), text);
+    presenter.TextChanged(Id(box), text);
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned OptionSelected(int option)
+EMSCRIPTEN_KEEPALIVE void OptionClicked(int option)
 {
-    return presenter.OptionSelected(Id(option));
+    presenter.OptionClicked(Id(option));
 }
 
 // 0 when the answer is on show, else 1 + the failure's kind; nothing changed then.
 EMSCRIPTEN_KEEPALIVE int Calculate()
 {
-    try {
-        presenter.Calculate();
-        return 0;
-    } catch (const tornevo::CalculationFailure& failure) {
-        return 1 + int(failure.kind());
-    }
+    presenter.CalculateClicked();
+    const tornevo::Presenter::Requests requests = presenter.TakeRequests();
+    return requests.failure ? 1 + int(*requests.failure) : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* Answer() { return Return(presenter.Answer()); }
@@ -53,18 +56,22 @@ EMSCRIPTEN_KEEPALIVE const char* Units() { return Return(presenter.Units()); }
 EMSCRIPTEN_KEEPALIVE int AnswerOutOfDate() { return presenter.AnswerOutOfDate(); }
 EMSCRIPTEN_KEEPALIVE const char* AnswerAccessibleName() { return Return(presenter.AnswerAccessibleName()); }
 
-EMSCRIPTEN_KEEPALIVE int BoxFocused(int box, int cause)
+// Each returns the text box that selects all of its text now, or -1.
+EMSCRIPTEN_KEEPALIVE int FocusEntered(int control, int cause)
 {
-    return presenter.BoxFocused(Id(box), tornevo::FocusCause(cause));
+    presenter.FocusEntered(Id(control), tornevo::FocusCause(cause));
+    return SelectAll();
 }
-EMSCRIPTEN_KEEPALIVE int BoxReleased(int box, int userSelected)
+EMSCRIPTEN_KEEPALIVE int BoxReleased(int box, int selectionStart, int selectionEnd)
 {
-    return presenter.BoxReleased(Id(box), userSelected != 0);
+    presenter.BoxReleased(Id(box), {std::size_t(selectionStart), std::size_t(selectionEnd)});
+    return SelectAll();
 }
 EMSCRIPTEN_KEEPALIVE void PressCancelled(int box) { presenter.PressCancelled(Id(box)); }
-EMSCRIPTEN_KEEPALIVE void FailureReported(int focus)
+EMSCRIPTEN_KEEPALIVE int FailureClosed()
 {
-    presenter.FailureReported(focus < 0 ? std::nullopt : std::optional(Id(focus)));
+    presenter.FailureClosed();
+    return SelectAll();
 }
 EMSCRIPTEN_KEEPALIVE int EnterClicks(int focus) { return int(presenter.EnterClicks(Id(focus))); }
 EMSCRIPTEN_KEEPALIVE int NextTabStop(int from, int backward) { return int(presenter.NextTabStop(Id(from), backward != 0)); }

@@ -56,9 +56,15 @@ TornevoCore({
     // The text boxes select all of their text when Tab, Shift+Tab or a click brings the focus.
     let pressed = null; // the box a left press is focusing
     let activating = false; // the focus comes back from the failure box
+    const select = (id) => {
+        if (id >= 0) $(Controls[id]).select();
+    };
+    for (const control of form.querySelectorAll('input, button, img'))
+        if (Controls.includes(control.id) && !boxes.includes(control))
+            control.addEventListener('focus', () => call('FocusEntered', 'number', idOf(control), Cause.Keyboard));
     for (const box of boxes) {
         box.addEventListener('input', () => {
-            call('TextChanged', 'number', idOf(box), box.value);
+            call('TextChanged', null, idOf(box), box.value);
             render();
         });
         box.addEventListener('pointerdown', (event) => {
@@ -66,12 +72,12 @@ TornevoCore({
         });
         box.addEventListener('focus', () => {
             const cause = pressed === box ? Cause.MousePress : activating ? Cause.Activation : Cause.Keyboard;
-            if (call('BoxFocused', 'number', idOf(box), cause)) box.select();
+            select(call('FocusEntered', 'number', idOf(box), cause));
         });
         box.addEventListener('pointerup', () => {
             if (pressed !== box) return;
             pressed = null;
-            if (call('BoxReleased', 'number', idOf(box), Number(box.selectionStart !== box.selectionEnd))) box.select();
+            select(call('BoxReleased', 'number', idOf(box), box.selectionStart, box.selectionEnd));
         });
         box.addEventListener('pointercancel', () => {
             if (pressed === box) call('PressCancelled', 'number', idOf(box));
@@ -81,7 +87,7 @@ TornevoCore({
 
     for (const option of options)
         option.addEventListener('change', () => {
-            call('OptionSelected', 'number', idOf(option));
+            call('OptionClicked', null, idOf(option));
             render();
         });
 
@@ -115,7 +121,6 @@ TornevoCore({
     // and the focus goes back where it was, a text box selecting its text for retyping.
     function report(kind) {
         const focus = document.activeElement;
-        call('FailureReported', 'number', boxes.includes(focus) ? idOf(focus) : -1);
         $('FailureKind').textContent = call('FailureKindText', 'string', kind);
         $('FailureCause').textContent = call('LikelyCause', 'string', kind);
         failure.addEventListener(
@@ -124,6 +129,7 @@ TornevoCore({
                 activating = true;
                 focus?.focus();
                 activating = false;
+                select(call('FailureClosed', 'number'));
             },
             { once: true },
         );

@@ -48,15 +48,12 @@ template <class Result, class Handler> Result Guarded(Result fallback, Handler&&
     }
 }
 
+using tornevo::form::Align;
 using tornevo::form::Controls;
 using tornevo::form::Id;
 using tornevo::form::Kind;
+using tornevo::form::Look;
 using tornevo::form::Of;
-
-bool Checked(HWND button)
-{
-    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
 
 } // namespace
 
@@ -161,7 +158,7 @@ void Form1::CreateControls()
         switch (control.kind) {
         case Kind::TextBox:
             windowClass = L"EDIT";
-            style |= WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+            style |= WS_TABSTOP | ES_AUTOHSCROLL | (control.align == Align::Centre ? ES_CENTER : ES_LEFT);
             exStyle = WS_EX_CLIENTEDGE;
             break;
         case Kind::Frame:
@@ -177,26 +174,24 @@ void Form1::CreateControls()
             break;
         case Kind::Label:
             windowClass = L"STATIC";
-            style |= SS_NOPREFIX;
-            if (control.id == Id::LabelAnswer) {
-                style |= SS_CENTER | SS_CENTERIMAGE;
-                exStyle = WS_EX_CLIENTEDGE;
-            } else
-                style |= control.id == Id::LabelVelAddress ? SS_CENTER : SS_LEFT;
+            style |= SS_NOPREFIX | (control.align == Align::Centre ? SS_CENTER : SS_LEFT);
+            if (control.look == Look::Field)
+                style |= SS_CENTERIMAGE; // one line, centred in the box's height
             break;
         case Kind::Picture:
             windowClass = PictureClass;
             style |= WS_TABSTOP;
-            exStyle = WS_EX_CLIENTEDGE;
             break;
         }
+        if (control.look != Look::Flat)
+            exStyle |= WS_EX_CLIENTEDGE;
         const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style, 0,
                                              0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
                                              instance, nullptr);
         if (control.kind == Kind::OptionButton && presenter_.Selected(control.id))
             SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
         if (control.kind == Kind::TextBox) {
-            SendMessageW(created, EM_SETLIMITTEXT, 0, 0); // no limit but memory's
+            SendMessageW(created, EM_SETLIMITTEXT, WPARAM(control.maxLength), 0); // 0: no limit but memory's
             SetWindowSubclass(created, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
         }
         if (!control.accessibleName.empty())
@@ -239,17 +234,18 @@ SIZE Form1::LayOut(UINT dpi)
     LOGFONTW message = desktop::MessageFont(dpi_);
     const HFONT oldDialogFont = std::exchange(dialogFont_, CreateFontIndirectW(&message));
     LOGFONTW contact{};
-    contact.lfHeight = -MulDiv(9, int(dpi_), 72);
+    contact.lfHeight = -MulDiv(tornevo::form::ContactFont.points, int(dpi_), 72);
     contact.lfWeight = FW_NORMAL;
     contact.lfCharSet = ANSI_CHARSET;
-    lstrcpyW(contact.lfFaceName, L"Arial");
+    const std::wstring face = desktop::Utf16(tornevo::form::ContactFont.family);
+    face.copy(contact.lfFaceName, std::size(contact.lfFaceName) - 1);
     const HFONT oldContactFont = std::exchange(contactFont_, CreateFontIndirectW(&contact));
 
     const tornevo::form::Scale scale = tornevo::form::DialogScale(MeasureFont(dialogFont_, dpi_), DrawnFor);
     for (const auto& control : Controls) {
         const auto place = tornevo::form::PlaceInWindow(control);
         auto [left, top, width, height] = tornevo::form::ToPixels(place, scale, dpi_);
-        if (control.id == Id::Picture1) {
+        if (control.fixedSize) {
             // The logo does not grow with the font: its box keeps the size of its place at
             // this DPI, centred where the grown form puts the place.
             const auto box = tornevo::form::ToPixels(place, {}, dpi_);
@@ -259,7 +255,8 @@ SIZE Form1::LayOut(UINT dpi)
             height = box.height;
         }
         const HWND placed = Control(control.id);
-        SendMessageW(placed, WM_SETFONT, WPARAM(control.id == Id::LabelVelAddress ? contactFont_ : dialogFont_), FALSE);
+        SendMessageW(placed, WM_SETFONT, WPARAM(control.font == tornevo::form::Font::Contact ? contactFont_ : dialogFont_),
+                     FALSE);
         SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
@@ -286,27 +283,14 @@ void Form1::Form_Load()
 
 void Form1::CommandCalculate_Click()
 {
-    try {
-        CalculateAnswer();
-    } catch (const tornevo::CalculationFailure& failure) {
-        ReportFailure(failure.kind());
-    }
+    presenter_.CalculateClicked();
+    Render();
 }
 
 void Form1::CommandExit_Click()
 {
     // Nothing to save: the window goes at once and the message loop ends with status 0.
     DestroyWindow(window_);
-}
-
-void Form1::OptionRCF_Click()
-{
-    Show(presenter_.OptionSelected(Id::OptionRCF));
-}
-
-void Form1::OptionRPM_Click()
-{
-    Show(presenter_.OptionSelected(Id::OptionRPM));
 }
 
 void Form1::TextRadius_GotFocus()
@@ -319,22 +303,39 @@ void Form1::TextConvert_GotFocus()
     SendMessageW(Control(Id::TextConvert), EM_SETSEL, 0, GetWindowTextLengthW(Control(Id::TextConvert)));
 }
 
-void Form1::CalculateAnswer()
+void Form1::Render()
 {
-    // Throws when the calculation fails; the presenter then has changed nothing.
-    Show(presenter_.Calculate());
-    // Each new answer is announced, also the same number again, wherever the focus is.
-    NotifyWinEvent(LiveRegionChanged, Control(Id::LabelAnswer), OBJID_CLIENT, CHILDID_SELF);
-}
+    for (const auto& control : Controls) {
+        const HWND shown = Control(control.id);
+        if (control.kind == Kind::TextBox) {
+            const std::wstring text = desktop::Utf16(presenter_.Text(control.id));
+            if (Text(control.id) != text)
+                SetWindowTextW(shown, text.c_str());
+        } else if (control.kind == Kind::OptionButton) {
+            SendMessageW(shown, BM_SETCHECK, presenter_.Selected(control.id) ? BST_CHECKED : BST_UNCHECKED, 0);
+            // The group's tab stop follows its selection.
+            const LONG_PTR style = GetWindowLongPtrW(shown, GWL_STYLE);
+            SetWindowLongPtrW(shown, GWL_STYLE,
+                              presenter_.IsTabStop(control.id) ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+        }
+    }
+    const std::wstring answer = desktop::Utf16(presenter_.Answer());
+    if (Text(Id::LabelAnswer) != answer)
+        ShowAnswer(answer);
+    const std::wstring units = desktop::Utf16(presenter_.Units());
+    if (Text(Id::LabelAnswerUnits) != units)
+        SetWindowTextW(Control(Id::LabelAnswerUnits), units.c_str());
+    ShowAnswerState();
 
-void Form1::Show(unsigned changes)
-{
-    if (changes & tornevo::Presenter::AnswerChanged)
-        ShowAnswer(desktop::Utf16(presenter_.Answer()));
-    if (changes & tornevo::Presenter::UnitsChanged)
-        SetWindowTextW(Control(Id::LabelAnswerUnits), desktop::Utf16(presenter_.Units()).c_str());
-    if (changes & tornevo::Presenter::StateChanged)
-        ShowAnswerState();
+    const tornevo::Presenter::Requests requests = presenter_.TakeRequests();
+    if (requests.focus && GetFocus() != Control(*requests.focus))
+        SetFocus(Control(*requests.focus));
+    if (requests.selectAll)
+        *requests.selectAll == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
+    if (requests.announce)
+        NotifyWinEvent(LiveRegionChanged, Control(Id::LabelAnswer), OBJID_CLIENT, CHILDID_SELF);
+    if (requests.failure)
+        ReportFailure(*requests.failure);
 }
 
 void Form1::ShowAnswer(const std::wstring& text)
@@ -379,40 +380,32 @@ void Form1::ShowAnswerState()
 {
     // An answer that no longer matches the inputs keeps its number on show, in the grey
     // text colour on the box's white (WM_CTLCOLORSTATIC), so nobody reads it as current.
+    const std::wstring name = desktop::Utf16(presenter_.AnswerAccessibleName());
+    if (name == answerName_)
+        return;
+    answerName_ = name;
     const HWND label = Control(Id::LabelAnswer);
     InvalidateRect(label, nullptr, TRUE);
-    Name(label, desktop::Utf16(presenter_.AnswerAccessibleName()).c_str());
+    Name(label, name.c_str());
 }
 
 void Form1::ReportFailure(tornevo::FailureKind kind)
 {
-    // The program goes on after OK, and the focus returns where it was.
-    const HWND focus = GetFocus();
-    const std::optional<Id> focused = IdOf(focus);
-    presenter_.FailureReported(focused);
+    // The program goes on after OK.
     const std::wstring text = desktop::Utf16(tornevo::FailureKindText(kind)) + L"\n\n"
         + desktop::Utf16(tornevo::LikelyCause(kind));
     MessageBoxW(window_, text.c_str(), desktop::Utf16(tornevo::FailureTitle).c_str(), MB_OK | MB_ICONERROR);
-    if (GetFocus() != focus)
-        SetFocus(focus);
-    // Where the focus came back without a notice of it, the text box selects now.
-    if (focused && Of(*focused).kind == Kind::TextBox
-        && presenter_.BoxFocused(*focused, tornevo::FocusCause::Activation))
-        SelectAll(*focused);
+    presenter_.FailureClosed();
+    Render();
 }
 
-void Form1::SelectAll(Id box)
+tornevo::FocusCause Form1::FocusCause() const
 {
-    box == Id::TextRadius ? TextRadius_GotFocus() : TextConvert_GotFocus();
-}
-
-void Form1::TextBoxFocused(Id box)
-{
-    // A left click selects on its release (TextBoxProc); any focus but Tab's counts as the
-    // window's, which selects only where the program sent the focus away.
-    const bool byTab = GetKeyState(VK_TAB) < 0;
-    if (presenter_.BoxFocused(box, byTab ? tornevo::FocusCause::Keyboard : tornevo::FocusCause::Activation))
-        SelectAll(box);
+    // The focus came with a left press into a text box, with Tab or Shift+Tab from the
+    // dialog manager, or else with the window's activation.
+    if (pressing_)
+        return tornevo::FocusCause::MousePress;
+    return GetKeyState(VK_TAB) < 0 ? tornevo::FocusCause::Keyboard : tornevo::FocusCause::Activation;
 }
 
 void Form1::FocusMoved(HWND focus)
@@ -423,52 +416,28 @@ void Form1::FocusMoved(HWND focus)
         SendMessageW(Control(button), BM_SETSTYLE, button == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
-void Form1::OptionSelected(Id id)
-{
-    const HWND option = Control(id);
-    if (!Checked(option))
-        SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0); // a focus by arrow key clicks before it checks
-    if (presenter_.Selected(id))
-        return; // a click on the button that was already selected changes nothing
-    for (const auto& other : Controls)
-        if (other.kind == Kind::OptionButton && other.container == Of(id).container && presenter_.Selected(other.id))
-            SendMessageW(Control(other.id), BM_SETCHECK, BST_UNCHECKED, 0);
-    if (id == Id::OptionRCF)
-        OptionRCF_Click();
-    else if (id == Id::OptionRPM)
-        OptionRPM_Click();
-    else
-        Show(presenter_.OptionSelected(id));
-    // The group's tab stop follows its selection.
-    for (const auto& member : Controls) {
-        if (member.kind != Kind::OptionButton || member.container != Of(id).container)
-            continue;
-        const HWND button = Control(member.id);
-        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-        SetWindowLongPtrW(button, GWL_STYLE,
-                          presenter_.IsTabStop(member.id) ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
-    }
-}
-
 void Form1::Command(int id, int notification)
 {
     const HWND control = GetDlgItem(window_, id);
     const std::optional<Id> from = IdOf(control);
     if (!from)
         return; // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
-    if (notification == BN_SETFOCUS || notification == EN_SETFOCUS)
+    if (notification == BN_SETFOCUS || notification == EN_SETFOCUS) {
         FocusMoved(control);
-    if (notification == EN_SETFOCUS)
-        TextBoxFocused(*from);
-    else if (notification == EN_CHANGE)
-        Show(presenter_.TextChanged(*from, desktop::Utf8(Text(*from))));
-    else if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
+        presenter_.FocusEntered(*from, FocusCause());
+        Render();
+    } else if (notification == EN_CHANGE) {
+        presenter_.TextChanged(*from, desktop::Utf8(Text(*from)));
+        Render();
+    } else if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
         if (*from == Id::CommandCalculate)
             CommandCalculate_Click();
         else if (*from == Id::CommandExit)
             CommandExit_Click();
-        else if (Of(*from).kind == Kind::OptionButton)
-            OptionSelected(*from);
+        else if (Of(*from).kind == Kind::OptionButton) {
+            presenter_.OptionClicked(*from); // by mouse, Space or an arrow key
+            Render();
+        }
     }
 }
 
@@ -528,8 +497,8 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        if (reinterpret_cast<HWND>(lParam) == Control(Id::LabelAnswer)) {
-            // Black on white whatever the theme; grey while the answer is out of date.
+        if (const std::optional<Id> id = IdOf(reinterpret_cast<HWND>(lParam)); id && Of(*id).look == Look::Field) {
+            // Black on white whatever the theme; the answer grey while it is out of date.
             SetTextColor(dc, presenter_.AnswerOutOfDate() ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
             SetBkColor(dc, RGB(255, 255, 255));
             return INT_PTR(GetStockObject(WHITE_BRUSH));
@@ -604,31 +573,28 @@ LRESULT CALLBACK Form1::TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARA
 
 LRESULT Form1::HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
-    // A plain left click into a text box selects its text on the release (the press
-    // itself places the caret); a drag keeps the selection the user made, and a right
-    // click the place.
+    // The press, the release and the selection it leaves go to the presenter, which
+    // tells a plain click from a drag.
     auto* form = reinterpret_cast<Form1*>(data);
     const Id id = Id(GetDlgCtrlID(box) - IDC_FIRST_CONTROL);
     switch (message) {
-    case WM_LBUTTONDOWN:
-        if (GetFocus() != box) {
-            form->presenter_.BoxFocused(id, tornevo::FocusCause::MousePress);
-            form->pressedAt_ = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (form->presenter_.AwaitsRelease(id)
-            && (std::abs(short(LOWORD(lParam)) - form->pressedAt_.x) > GetSystemMetrics(SM_CXDRAG)
-                || std::abs(short(HIWORD(lParam)) - form->pressedAt_.y) > GetSystemMetrics(SM_CYDRAG)))
-            form->presenter_.PressCancelled(id); // a drag keeps the selection the user makes
-        break;
-    case WM_LBUTTONUP:
-        if (form->presenter_.AwaitsRelease(id)) {
-            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            if (form->presenter_.BoxReleased(id, false))
-                form->SelectAll(id);
-            return result;
-        }
+    case WM_LBUTTONDOWN: {
+        form->pressing_ = true; // the focus this press gives comes from the mouse
+        const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+        form->pressing_ = false;
+        return result;
+    }
+    case WM_LBUTTONUP: {
+        const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+        DWORD start = 0, end = 0;
+        SendMessageW(box, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        form->presenter_.BoxReleased(id, {start, end});
+        form->Render();
+        return result;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        form->presenter_.PressCancelled(id); // the context menu or a paste takes the release
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(box, TextBoxProc, 1);

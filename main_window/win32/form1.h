@@ -15,8 +15,8 @@ namespace tornevo { enum class FailureKind; }
 // The program's one window: RCF/RPM conversion with its inputs, answer and logo. A
 // dialog of standard Windows controls, built from the shared form table, so that the
 // dialog manager gives the tab order, the option groups, access keys and the default
-// button. A view of the presenter: it passes the user's events in and shows what the
-// presenter holds.
+// button. A view of the presenter: it passes the user's events in and renders the
+// presenter's whole state after each.
 class Form1 {
 public:
     // Creates the window and its controls and runs Form_Load; the window is not shown yet.
@@ -53,11 +53,8 @@ private:
     void Form_Load();
     void CommandCalculate_Click();
     void CommandExit_Click();
-    void OptionRCF_Click();
-    void OptionRPM_Click();
     void TextRadius_GotFocus();
     void TextConvert_GotFocus();
-    void CalculateAnswer();
 
     void CreateControls();
     // Fonts, places and the answer's font for `dpi`; returns the window's outer size.
@@ -65,13 +62,12 @@ private:
     void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
     void FocusMoved(HWND focus);
-    void Show(unsigned changes);
+    tornevo::FocusCause FocusCause() const;
+    // Shows the presenter's whole state and carries out its requests.
+    void Render();
     void ShowAnswer(const std::wstring& text);
     void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
-    void SelectAll(tornevo::form::Id box);
-    void TextBoxFocused(tornevo::form::Id box);
-    void OptionSelected(tornevo::form::Id option);
     void Name(HWND control, const wchar_t* name);
     HWND Control(tornevo::form::Id id) const;
     std::optional<tornevo::form::Id> IdOf(HWND control) const;
@@ -85,5 +81,6 @@ private:
     IPicture* logo_ = nullptr;
     IAccPropServices* accessibility_ = nullptr;
     tornevo::Presenter presenter_;
-    POINT pressedAt_{}; // where a left press into a text box began, to tell a drag
+    std::wstring answerName_;  // the answer's accessible name, as last given
+    bool pressing_ = false;    // a left press into a text box is being handled
 };
