@@ -1,5 +1,5 @@
 #include "contact_block.h"
-#include "tornevo_version.h"
+#include "tornevo_identity.h"
 
 #include <cstdio>
 
@@ -9,10 +9,9 @@ std::string ContactBlock(int year)
 {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%04d", year);
-    return std::string("1 Example Street\n"
-                       "Example City 00000\n"
-                       "E-mail: info@example.com\n"
-                       "Web site: www.example.com\n"
+    return std::string(TORNEVO_STREET "\n" TORNEVO_CITY "\n"
+                       "E-mail: " TORNEVO_EMAIL "\n"
+                       "Web site: " TORNEVO_WEB_SITE "\n"
                        "Copyright \u00A9 " TORNEVO_COMPANY_NAME " ")
         + digits;
 }

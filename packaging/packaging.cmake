@@ -33,6 +33,10 @@ install(FILES ${tornevo_art_dir}/icon/hicolor/scalable.svg
 # manual page. The last two carry the version, so they are made in the build folder,
 # and gzip -n leaves out the file's name and time, so that every build gives the same bytes.
 if(NOT WIN32)
+    # Debian's changelog wants the release date as RFC 2822 gives it, at noon UTC.
+    execute_process(COMMAND date -u -R -d "${TORNEVO_RELEASE_DATE} 12:00:00 UTC"
+        OUTPUT_VARIABLE TORNEVO_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    string(SUBSTRING "${TORNEVO_RELEASE_DATE}" 0 4 TORNEVO_RELEASE_YEAR)
     set(tornevo_debian_dir ${PROJECT_BINARY_DIR}/packaging/debian)
     configure_file(${tornevo_packaging_dir}/debian/changelog.in ${tornevo_debian_dir}/changelog @ONLY)
     configure_file(${tornevo_packaging_dir}/debian/tornevo.1.in ${tornevo_debian_dir}/tornevo.1 @ONLY)
@@ -62,7 +66,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tornevo)
 set(CPACK_PACKAGE_VERSION ${TORNEVO_RELEASE_VERSION})
 set(CPACK_PACKAGE_VENDOR ${TORNEVO_COMPANY})
-set(CPACK_PACKAGE_CONTACT "${TORNEVO_COMPANY} <${TORNEVO_CONTACT}>")
+set(CPACK_PACKAGE_CONTACT "${TORNEVO_COMPANY} <${TORNEVO_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "centrifuge calculator: RCF (g-force) to RPM and back")
 # The long description, wrapped as Debian's control files want it.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION

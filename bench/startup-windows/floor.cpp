@@ -2,6 +2,8 @@
 // window of the same standard controls (edit, group box, radio, push button, static),
 // with the same texts and the same JPEG decoded by the same Windows component, and
 // nothing else: no dialog manager, no fonts of its own, no accessibility, no handlers.
+#include "tornevo_identity.h"
+
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -92,8 +94,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR logoPath, int show)
         {L"BUTTON", L"&Calculate", BS_DEFPUSHBUTTON, 0, 24, 264, 65, 25},
         {L"BUTTON", L"E&xit", BS_PUSHBUTTON, 0, 112, 264, 65, 25},
         {L"FloorPicture", L"", 0, WS_EX_CLIENTEDGE, 273, 60, 169, 77},
-        {L"STATIC", L"1 Example Street\nExample City 00000\nE-mail: info@example.com\nWeb site: www.example.com\n"
-                    L"Copyright \u00a9 Company 2026", SS_CENTER, 0, 200, 160, 315, 97},
+        {L"STATIC", L"" TORNEVO_STREET "\n" TORNEVO_CITY "\nE-mail: " TORNEVO_EMAIL "\nWeb site: " TORNEVO_WEB_SITE
+                    "\nCopyright \u00a9 " TORNEVO_COMPANY_NAME " 2026", SS_CENTER, 0, 200, 160, 315, 97},
         {L"BUTTON", L"Convert to", BS_GROUPBOX, 0, 96, 176, 81, 57},
         {L"STATIC", L"RPM", SS_LEFT, 0, 120, 200, 25, 17},
     };

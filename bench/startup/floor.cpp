@@ -1,6 +1,8 @@
 // The floor the start-up benchmark measures Tornevo against: a bare dialog with the same
 // kinds and number of widgets, the same texts, aligned alike, and the same JPEG picture,
 // and nothing else: no fonts or colours of its own, no icon, no placement, no handlers.
+#include "tornevo_identity.h"
+
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
@@ -55,8 +57,8 @@ int main(int argc, char* argv[])
     picture->setGeometry(273, 60, 169, 77);
     picture->setPixmap(QPixmap(QStringLiteral(":/floor/logo.jpg")));
     // The contact block as Tornevo shows it: drawing its glyphs is the toolkit's work.
-    auto* contact = new QLabel(QStringLiteral("1 Example Street\nExample City 00000\nE-mail: info@example.com\n"
-                                              "Web site: www.example.com\nCopyright \u00A9 Company %1")
+    auto* contact = new QLabel(QStringLiteral(TORNEVO_STREET "\n" TORNEVO_CITY "\nE-mail: " TORNEVO_EMAIL
+                                              "\nWeb site: " TORNEVO_WEB_SITE "\nCopyright \u00A9 " TORNEVO_COMPANY_NAME " %1")
                                    .arg(QDate::currentDate().year()),
                                &dialog);
     contact->setGeometry(200, 160, 315, 97);

@@ -5,7 +5,7 @@
 #include "contact_block.h"
 #include "dialog_scale.h"
 #include "failure_report.h"
-#include "tornevo_version.h"
+#include "tornevo_identity.h"
 
 #include <QDate>
 #include <QFocusEvent>

@@ -1,5 +1,5 @@
 #include "form1.h"
-#include "tornevo_version.h"
+#include "tornevo_identity.h"
 
 #include <QApplication>
 

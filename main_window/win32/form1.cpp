@@ -42,7 +42,8 @@ template <class Result, class Handler> Result Guarded(Result fallback, Handler&&
     try {
         return handler();
     } catch (...) {
-        MessageBoxW(nullptr, L"Tornevo cannot go on: it has run out of memory.", L"Tornevo", MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, L"" TORNEVO_NAME " cannot go on: it has run out of memory.", L"" TORNEVO_NAME,
+                    MB_OK | MB_ICONERROR);
         PostQuitMessage(EXIT_FAILURE);
         return fallback;
     }

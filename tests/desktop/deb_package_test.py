@@ -12,6 +12,8 @@ import sys
 import tempfile
 import unittest
 
+import installed
+
 CPACK, BUILD, APP_ID, RELEASE, SOURCE = sys.argv[1:6]
 del sys.argv[1:6]
 # From identity/identity.cmake, through CTest.
@@ -82,17 +84,7 @@ class DebianPackage(unittest.TestCase):
     def test_files(self):
         listing = output_of("dpkg-deb", "-c", self.package())
         files = {line.split()[-1] for line in listing.splitlines() if not line.startswith("d")}
-        expected = {
-            "./usr/bin/tornevo",
-            f"./usr/share/applications/{APP_ID}.desktop",
-            f"./usr/share/metainfo/{APP_ID}.metainfo.xml",
-            *(f"./usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png" for size in ICON_SIZES),
-            f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-            "./usr/share/doc/tornevo/copyright",
-            "./usr/share/doc/tornevo/changelog.gz",
-            "./usr/share/man/man1/tornevo.1.gz",
-        }
-        self.assertEqual(files, expected)
+        self.assertEqual(files, {f"./usr/{name}" for name in installed.FILES})
         self.assertRegex(listing, r"(?m)^-rwxr-xr-x root/root .* \./usr/bin/tornevo$")
 
     def test_executable_is_stripped(self):

@@ -116,32 +116,6 @@ def dib_rgb_rows(dib):
     return rows, width, height
 
 
-def res_entries(data):
-    """The resources of a compiled Windows .res file: (type, name, language, data) each; type and
-    name are ints for ordinals and strings for names."""
-
-    def name_at(at):
-        if struct.unpack_from("<H", data, at)[0] == 0xFFFF:
-            return struct.unpack_from("<H", data, at + 2)[0], at + 4
-        end = at
-        while struct.unpack_from("<H", data, end)[0] != 0:
-            end += 2
-        return data[at:end].decode("utf-16-le"), end + 2
-
-    entries, at = [], 0
-    while at + 8 <= len(data):
-        data_size, header_size = struct.unpack_from("<II", data, at)
-        kind, after = name_at(at + 8)
-        name, after = name_at(after)
-        after = (after + 3) & ~3
-        _, _, language = struct.unpack_from("<IHH", data, after)
-        body = data[at + header_size : at + header_size + data_size]
-        if data_size:  # the file starts with an empty entry
-            entries.append((kind, name, language, body))
-        at = (at + header_size + data_size + 3) & ~3
-    return entries
-
-
 def version_nodes(data, at=0):
     """Parses one node of a VS_VERSIONINFO tree: (key, value, children, end offset). The value
     is bytes for binary nodes and a str for text nodes."""

@@ -11,6 +11,7 @@ import tempfile
 import unittest
 import xml.etree.ElementTree as ElementTree
 
+import installed
 from images import png_header
 
 CMAKE, BUILD, APP_ID, RELEASE = sys.argv[1:5]
@@ -54,7 +55,7 @@ class InstalledFiles(unittest.TestCase):
         parser.optionxform = str
         parser.read(self.path(f"share/applications/{APP_ID}.desktop"), encoding="utf-8")
         entry = parser["Desktop Entry"]
-        self.assertEqual(entry["Name"], "Tornevo")
+        self.assertEqual(entry["Name"], os.environ["TORNEVO_NAME"])
         self.assertTrue(entry["GenericName"] and entry["Comment"])
         self.assertEqual(entry["Exec"], "tornevo")
         self.assertTrue(os.access(self.path("bin/tornevo"), os.X_OK), "usr/bin/tornevo is installed and executable")
@@ -76,7 +77,7 @@ class InstalledFiles(unittest.TestCase):
         root = ElementTree.parse(self.path(f"share/metainfo/{APP_ID}.metainfo.xml")).getroot()
         self.assertEqual(root.get("type"), "desktop-application")
         self.assertEqual(root.findtext("id"), APP_ID)
-        self.assertEqual(root.findtext("name"), "Tornevo")
+        self.assertEqual(root.findtext("name"), os.environ["TORNEVO_NAME"])
         self.assertEqual(root.find("launchable").text, f"{APP_ID}.desktop")
         self.assertEqual([release.get("version") for release in root.iter("release")], [RELEASE])
         self.assertEqual(root.findtext("developer_name"), COMPANY)
@@ -97,17 +98,7 @@ class InstalledFiles(unittest.TestCase):
 
     def test_nothing_else_is_installed(self):
         found = sorted(str(path.relative_to(self.root)) for path in self.root.rglob("*") if not path.is_dir())
-        expected = sorted([
-            "bin/tornevo",
-            f"share/applications/{APP_ID}.desktop",
-            f"share/metainfo/{APP_ID}.metainfo.xml",
-            *(f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png" for size in ICON_SIZES),
-            f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-            "share/doc/tornevo/copyright",
-            "share/doc/tornevo/changelog.gz",
-            "share/man/man1/tornevo.1.gz",
-        ])
-        self.assertEqual(found, expected)
+        self.assertEqual(found, installed.FILES)
 
 
 if __name__ == "__main__":

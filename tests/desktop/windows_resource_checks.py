@@ -1,7 +1,7 @@
-"""The checks of Tornevo's Windows resources that hold wherever the resources are read from:
-the compiled .res file or the built Tornevo.exe. A test class mixes them in and gives
-`entries` (type, name, language, data), `project_version` (four numbers) and `resources`
-(the art folder). The company comes from CMake, in TORNEVO_COMPANY."""
+"""The checks of the Windows resources in each built Tornevo.exe (tests/windows). A test class
+mixes them in and gives `entries` (type, name, language, data), `project_version` (four
+numbers) and `resources` (the art folder). The name and company come from CMake, in
+TORNEVO_NAME and TORNEVO_COMPANY."""
 import os
 import pathlib
 import struct
@@ -46,8 +46,8 @@ class VersionAndIconChecks:
         expected = {
             "FileVersion": display,
             "ProductVersion": display,
-            "ProductName": "Tornevo",
-            "InternalName": "Tornevo",
+            "ProductName": os.environ["TORNEVO_NAME"],
+            "InternalName": os.environ["TORNEVO_NAME"],
             "OriginalFilename": "Tornevo.exe",
             "CompanyName": os.environ["TORNEVO_COMPANY"],
         }

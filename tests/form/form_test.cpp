@@ -160,7 +160,7 @@ TEST(ContactBlock, FourLinesEachWithALineFeedThenTheYearInFourDigits)
 
 TEST(FailureReport, NamesTheKindThenACause)
 {
-    EXPECT_EQ(FailureTitle, "Tornevo");
+    EXPECT_EQ(FailureTitle, TORNEVO_NAME);
     EXPECT_EQ(FailureKindText(FailureKind::Overflow), "Overflow");
     EXPECT_EQ(FailureKindText(FailureKind::DivisionByZero), "Division by zero");
     EXPECT_EQ(FailureKindText(FailureKind::InvalidArgument), "Invalid argument");

@@ -11,6 +11,8 @@
 #include "form1.h"
 #include "rcf_rpm.h"
 
+#include "tornevo_identity.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -491,7 +493,7 @@ QString MonkeyTest::checkCalculation()
         if (boxes != 1)
             return QStringLiteral("a failed calculation (%1) showed %2 message boxes").arg(failure.what()).arg(boxes)
                 + inputs;
-        if (lastBoxTitle_ != QLatin1String("Tornevo") || lastBoxButtons_ != 1)
+        if (lastBoxTitle_ != QLatin1String(TORNEVO_NAME) || lastBoxButtons_ != 1)
             return QStringLiteral("the failure box is titled \"%1\" with %2 buttons").arg(lastBoxTitle_).arg(lastBoxButtons_);
         if (!Squeezed(lastBoxText_).contains(Squeezed(QString::fromLatin1(failure.what()))))
             return QStringLiteral("the failure box says \"%1\", not %2").arg(lastBoxText_, failure.what()) + inputs;

@@ -571,7 +571,7 @@ int wmain()
             FocusOn(f.focus);
             FailureBox box;
             Press(Key::Return);
-            ExpectEqual(box.title, std::string("Tornevo"), "the box's title");
+            ExpectEqual(box.title, std::string(TORNEVO_NAME), "the box's title");
             Expect(box.text.starts_with(f.kind), "the box names the failure: " + box.text);
             Expect(box.errorIcon, "an error icon");
             Expect(box.buttons == 1, "one button, OK: " + std::to_string(box.buttons));

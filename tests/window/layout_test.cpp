@@ -6,7 +6,7 @@
 #include "centring.h"
 #include "contact_block.h"
 #include "form_layout.h"
-#include "tornevo_version.h"
+#include "tornevo_identity.h"
 
 #include <QDate>
 #include <QFontInfo>

@@ -3,6 +3,8 @@
 
 #include "window_test_support.h"
 
+#include "tornevo_identity.h"
+
 #include "../scenarios/window_scenarios.h"
 
 #include <QLabel>
@@ -205,7 +207,7 @@ private slots:
         MessageBoxAnswer box;
         Press(Key::Return);
         QVERIFY(box.shown);
-        QCOMPARE(box.title, QStringLiteral("Tornevo"));
+        QCOMPARE(box.title, QString::fromLatin1(TORNEVO_NAME));
         QVERIFY2(box.text.startsWith(Q(f.kind)), qPrintable(box.text));
         QCOMPARE(box.buttonCount, 1);
         QVERIFY(box.okHadFocus);
