@@ -28,10 +28,11 @@ std::size_t Presenter::GroupIndex(Id option)
 }
 
 Presenter::Presenter()
-    : units_(Of(Id::LabelAnswerUnits).caption)
+    // Built whole rather than assigned: GCC 12 at -O3 wrongly warns (-Wrestrict) when a
+    // string_view is assigned to a string.
+    : texts_{std::string(Of(Id::TextRadius).caption), std::string(Of(Id::TextConvert).caption)}
+    , units_(Of(Id::LabelAnswerUnits).caption)
 {
-    texts_[BoxIndex(Id::TextRadius)] = Of(Id::TextRadius).caption;
-    texts_[BoxIndex(Id::TextConvert)] = Of(Id::TextConvert).caption;
     for (const form::Control& control : form::Controls)
         if (control.kind == Kind::OptionButton && control.selectedAtStart)
             selectedOptions_[GroupIndex(control.id)] = control.id;
