@@ -43,6 +43,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    static LRESULT CALLBACK AnnotatedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR form);
     static INT_PTR HandleDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT HandlePicture(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR form);
@@ -59,8 +61,9 @@ private:
     void TextConvert_GotFocus();
     void CalculateAnswer();
 
-    void CreateControls();
-    // Fonts, places and the answer's font for `dpi`; returns the window's outer size.
+    HWND CreateControl(const tornevo::form::Control& control, const tornevo::form::PixelRect& place, HFONT font);
+    // Fonts, places and the answer's font for `dpi`, creating the controls the first time;
+    // returns the window's outer size.
     SIZE LayOut(UINT dpi);
     void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
@@ -72,6 +75,8 @@ private:
     void SelectAll(tornevo::form::Id box);
     void TextBoxFocused(tornevo::form::Id box);
     void OptionSelected(tornevo::form::Id option);
+    // The screen reader annotations: the names and the answer's live region.
+    void Annotate();
     void Name(HWND control, const wchar_t* name);
     HWND Control(tornevo::form::Id id) const;
     std::optional<tornevo::form::Id> IdOf(HWND control) const;
@@ -81,9 +86,10 @@ private:
     UINT dpi_ = 96;
     HFONT dialogFont_ = nullptr;
     HFONT contactFont_ = nullptr;
-    HFONT answerFont_ = nullptr;
+    HFONT answerFont_ = nullptr; // null while the answer is in the dialog font
     IPicture* logo_ = nullptr;
-    IAccPropServices* accessibility_ = nullptr;
+    IAccPropServices* accessibility_ = nullptr; // from the first ask for an accessible object
+    bool annotationsAsked_ = false;
     tornevo::Presenter presenter_;
     POINT pressedAt_{}; // where a left press into a text box began, to tell a drag
 };
