@@ -123,13 +123,11 @@ HWND Form1::Create(HINSTANCE instance)
 Form1::Form1(HWND window)
     : window_(window)
 {
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&accessibility_))))
-        accessibility_ = nullptr;
+    // The screen reader annotations are made when a client first asks (Annotate).
     logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
     SetWindowTextW(window_, desktop::Utf16(tornevo::form::WindowCaption).c_str());
-    CreateControls();
-    const SIZE outer = LayOut(desktop::WindowDpi(window_));
+    const SIZE outer = LayOut(desktop::WindowDpi(window_)); // creates the controls in their places
+    SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Access-key underlines and focus marks follow Windows' own setting, as in every dialog:
     // the dialog manager shows them once the keyboard is used.
@@ -148,64 +146,57 @@ Form1::~Form1()
             DeleteObject(font);
 }
 
-void Form1::CreateControls()
+HWND Form1::CreateControl(const tornevo::form::Control& control, const tornevo::form::PixelRect& place, HFONT font)
 {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const tornevo::form::Control& control : Controls) {
-        // A group of the dialog manager runs from one WS_GROUP control to the next.
-        DWORD style = WS_CHILD | WS_VISIBLE | (tornevo::form::StartsGroup(control.id) ? WS_GROUP : 0);
-        DWORD exStyle = 0;
-        const wchar_t* windowClass = L"BUTTON";
-        switch (control.kind) {
-        case Kind::TextBox:
-            windowClass = L"EDIT";
-            style |= WS_TABSTOP | ES_AUTOHSCROLL | (control.align == Align::Centre ? ES_CENTER : ES_LEFT);
-            exStyle = WS_EX_CLIENTEDGE;
-            break;
-        case Kind::Frame:
-            style |= BS_GROUPBOX;
-            break;
-        case Kind::OptionButton:
-            // Only the checked button of a group is a tab stop, so Tab enters the group there.
-            style |= BS_AUTORADIOBUTTON | BS_NOTIFY | (presenter_.IsTabStop(control.id) ? WS_TABSTOP : 0);
-            break;
-        case Kind::CommandButton:
-            style |= WS_TABSTOP | BS_NOTIFY
-                | (presenter_.EnterClicks(Id::Form1) == control.id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-            break;
-        case Kind::Label:
-            windowClass = L"STATIC";
-            style |= SS_NOPREFIX | (control.align == Align::Centre ? SS_CENTER : SS_LEFT);
-            if (control.look == Look::Field)
-                style |= SS_CENTERIMAGE; // one line, centred in the box's height
-            break;
-        case Kind::Picture:
-            windowClass = PictureClass;
-            style |= WS_TABSTOP;
-            break;
-        }
-        if (control.look != Look::Flat)
-            exStyle |= WS_EX_CLIENTEDGE;
-        const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style, 0,
-                                             0, 0, 0, window_, reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
-                                             instance, nullptr);
-        if (control.kind == Kind::OptionButton && presenter_.Selected(control.id))
-            SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
-        if (control.kind == Kind::TextBox) {
-            SendMessageW(created, EM_SETLIMITTEXT, WPARAM(control.maxLength), 0); // 0: no limit but memory's
-            SetWindowSubclass(created, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
-        }
-        if (!control.accessibleName.empty())
-            Name(created, desktop::Utf16(control.accessibleName).c_str());
-        if (control.id == Id::LabelAnswer && accessibility_) {
-            // A live region: Narrator and NVDA speak its name when a new answer is announced.
-            VARIANT polite{};
-            polite.vt = VT_I4;
-            polite.lVal = LiveSettingPolite;
-            accessibility_->SetHwndProp(created, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, polite);
-        }
+    // A group of the dialog manager runs from one WS_GROUP control to the next.
+    DWORD style = WS_CHILD | WS_VISIBLE | (tornevo::form::StartsGroup(control.id) ? WS_GROUP : 0);
+    DWORD exStyle = 0;
+    const wchar_t* windowClass = L"BUTTON";
+    switch (control.kind) {
+    case Kind::TextBox:
+        windowClass = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | (control.align == Align::Centre ? ES_CENTER : ES_LEFT);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case Kind::Frame:
+        style |= BS_GROUPBOX;
+        break;
+    case Kind::OptionButton:
+        // Only the checked button of a group is a tab stop, so Tab enters the group there.
+        style |= BS_AUTORADIOBUTTON | BS_NOTIFY | (presenter_.IsTabStop(control.id) ? WS_TABSTOP : 0);
+        break;
+    case Kind::CommandButton:
+        style |= WS_TABSTOP | BS_NOTIFY
+            | (presenter_.EnterClicks(Id::Form1) == control.id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+    case Kind::Label:
+        windowClass = L"STATIC";
+        style |= SS_NOPREFIX | (control.align == Align::Centre ? SS_CENTER : SS_LEFT);
+        if (control.look == Look::Field)
+            style |= SS_CENTERIMAGE; // one line, centred in the box's height
+        break;
+    case Kind::Picture:
+        windowClass = PictureClass;
+        style |= WS_TABSTOP;
+        break;
     }
-    SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
+    if (control.look != Look::Flat)
+        exStyle |= WS_EX_CLIENTEDGE;
+    const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style,
+                                         place.left, place.top, place.width, place.height, window_,
+                                         reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
+                                         GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(created, WM_SETFONT, WPARAM(font), FALSE);
+    if (control.kind == Kind::OptionButton && presenter_.Selected(control.id))
+        SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
+    if (control.kind == Kind::TextBox) {
+        SendMessageW(created, EM_SETLIMITTEXT, WPARAM(control.maxLength), 0); // 0: no limit but memory's
+        SetWindowSubclass(created, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    // A client asking an annotated control for its accessible object has them made first.
+    if (!control.accessibleName.empty())
+        SetWindowSubclass(created, AnnotatedProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    return created;
 }
 
 tornevo::form::FontMeasure Form1::MeasureFont(HFONT font, UINT dpi)
@@ -255,10 +246,12 @@ SIZE Form1::LayOut(UINT dpi)
             width = box.width;
             height = box.height;
         }
-        const HWND placed = Control(control.id);
-        SendMessageW(placed, WM_SETFONT, WPARAM(control.font == tornevo::form::Font::Contact ? contactFont_ : dialogFont_),
-                     FALSE);
-        SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        const HFONT font = control.font == tornevo::form::Font::Contact ? contactFont_ : dialogFont_;
+        if (const HWND placed = Control(control.id)) {
+            SendMessageW(placed, WM_SETFONT, WPARAM(font), FALSE);
+            SetWindowPos(placed, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        } else
+            CreateControl(control, {left, top, width, height}, font); // the first layout
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
                                                 scale, dpi_);
@@ -348,33 +341,35 @@ void Form1::ShowAnswer(const std::wstring& text)
     LOGFONTW font{};
     GetObjectW(dialogFont_, sizeof font, &font);
     const int dialogHeight = font.lfHeight;
-    const auto resize = [&](int height) { // a height in font units, its sign kept; never 0, the default size
-        if (height != std::abs(dialogHeight)) {
+    // The dialog font itself at its own size; each smaller size made once. The last size
+    // tried is the one that fits (or the smallest).
+    HFONT tried = nullptr;
+    const HDC dc = GetDC(label);
+    const auto fits = [&](int height) { // a height in font units, its sign kept; never 0, the default size
+        if (tried && tried != dialogFont_)
+            DeleteObject(tried);
+        if (height == std::abs(dialogHeight))
+            tried = dialogFont_;
+        else {
             font.lfHeight = dialogHeight < 0 ? -height : height;
             font.lfWidth = 0;
+            tried = CreateFontIndirectW(&font);
         }
-    };
-    const HDC dc = GetDC(label);
-    const auto fits = [&](int height) {
-        resize(height);
-        const HFONT trial = CreateFontIndirectW(&font);
-        const HGDIOBJ previous = SelectObject(dc, trial);
+        const HGDIOBJ previous = SelectObject(dc, tried);
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         SelectObject(dc, previous);
-        DeleteObject(trial);
         return extent.cx <= room.right && metrics.tmHeight <= room.bottom;
     };
-    resize(tornevo::AnswerFontSize(std::abs(dialogHeight), fits));
+    tornevo::AnswerFontSize(std::abs(dialogHeight), fits);
     ReleaseDC(label, dc);
-    const HFONT fitted = CreateFontIndirectW(&font);
-    SendMessageW(label, WM_SETFONT, WPARAM(fitted), FALSE);
+    SendMessageW(label, WM_SETFONT, WPARAM(tried), FALSE);
     SetWindowTextW(label, text.c_str());
     if (answerFont_)
         DeleteObject(answerFont_);
-    answerFont_ = fitted;
+    answerFont_ = tried == dialogFont_ ? nullptr : tried; // the dialog font is deleted with the others
 }
 
 void Form1::ShowAnswerState()
@@ -484,6 +479,30 @@ void Form1::PaintPicture(HWND picture)
     EndPaint(picture, &paint);
 }
 
+void Form1::Annotate()
+{
+    // Made on the first ask, not at start: the first paint needs none of it, and only then
+    // does COM load oleacc for it. Never again once the window is going.
+    if (annotationsAsked_)
+        return;
+    annotationsAsked_ = true;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&accessibility_)))) {
+        accessibility_ = nullptr;
+        return;
+    }
+    for (const auto& control : Controls)
+        if (!control.accessibleName.empty())
+            Name(Control(control.id), desktop::Utf16(control.id == Id::LabelAnswer ? presenter_.AnswerAccessibleName()
+                                                                                  : std::string(control.accessibleName))
+                                          .c_str());
+    // A live region: Narrator and NVDA speak its name when a new answer is announced.
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = LiveSettingPolite;
+    accessibility_->SetHwndProp(Control(Id::LabelAnswer), OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, polite);
+}
+
 void Form1::Name(HWND control, const wchar_t* name)
 {
     if (accessibility_)
@@ -530,11 +549,15 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         return FALSE;
+    case WM_GETOBJECT: // a client asks for the window's accessible object, which Windows gives
+        Annotate();
+        return FALSE;
     case WM_CLOSE: // the close box: no cancel button to send it to
         DestroyWindow(window_);
         return TRUE;
     case WM_DESTROY:
         // The annotations go while their controls still exist.
+        annotationsAsked_ = true;
         if (accessibility_)
             for (const auto& control : Controls)
                 accessibility_->ClearHwndProps(Control(control.id), OBJID_CLIENT, CHILDID_SELF, Annotations,
@@ -602,6 +625,18 @@ LRESULT Form1::HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1::AnnotatedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR form)
+{
+    return Guarded(LRESULT(0), [&] {
+        if (message == WM_GETOBJECT)
+            reinterpret_cast<Form1*>(form)->Annotate(); // the control's own object then names it
+        else if (message == WM_NCDESTROY)
+            RemoveWindowSubclass(control, AnnotatedProc, 2);
+        return DefSubclassProc(control, message, wParam, lParam);
+    });
 }
 
 LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam)

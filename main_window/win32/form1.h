@@ -43,6 +43,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    static LRESULT CALLBACK AnnotatedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR form);
     static INT_PTR HandleDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT HandlePicture(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR form);
@@ -56,8 +58,9 @@ private:
     void TextRadius_GotFocus();
     void TextConvert_GotFocus();
 
-    void CreateControls();
-    // Fonts, places and the answer's font for `dpi`; returns the window's outer size.
+    HWND CreateControl(const tornevo::form::Control& control, const tornevo::form::PixelRect& place, HFONT font);
+    // Fonts, places and the answer's font for `dpi`, creating the controls the first time;
+    // returns the window's outer size.
     SIZE LayOut(UINT dpi);
     void PaintBackground(HDC dc);
     void PaintPicture(HWND picture);
@@ -68,6 +71,8 @@ private:
     void ShowAnswer(const std::wstring& text);
     void ShowAnswerState();
     void ReportFailure(tornevo::FailureKind kind);
+    // The screen reader annotations: the names and the answer's live region.
+    void Annotate();
     void Name(HWND control, const wchar_t* name);
     HWND Control(tornevo::form::Id id) const;
     std::optional<tornevo::form::Id> IdOf(HWND control) const;
@@ -77,9 +82,10 @@ private:
     UINT dpi_ = 96;
     HFONT dialogFont_ = nullptr;
     HFONT contactFont_ = nullptr;
-    HFONT answerFont_ = nullptr;
+    HFONT answerFont_ = nullptr; // null while the answer is in the dialog font
     IPicture* logo_ = nullptr;
-    IAccPropServices* accessibility_ = nullptr;
+    IAccPropServices* accessibility_ = nullptr; // from the first ask for an accessible object
+    bool annotationsAsked_ = false;
     tornevo::Presenter presenter_;
     std::wstring answerName_;  // the answer's accessible name, as last given
     bool pressing_ = false;    // a left press into a text box is being handled

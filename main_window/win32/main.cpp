@@ -1,15 +1,14 @@
 #include "form1.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
-    // COM for the logo's decoder and the screen reader names.
+    // COM for the logo's decoder and, once a client asks, the screen reader names. The
+    // standard controls need no set-up: the manifest's common controls version registers
+    // them when the first one is made.
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 1;
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     const HWND window = Form1::Create(instance);
     if (!window)
         return 1;

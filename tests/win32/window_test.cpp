@@ -7,6 +7,7 @@
 #include "desktop.h"
 #include "form1.h"
 #include "form_layout.h"
+#include "tornevo_identity.h"
 #include "window_scenarios.h"
 
 #include <commctrl.h>
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <vector>
 #include <string>
 
@@ -278,6 +280,79 @@ void Enter(const std::string_view radius, bool inches, std::string_view value, b
     Click(Item(fromRcf ? Id::OptionRCF : Id::OptionRPM), MOUSEEVENTF_LEFTDOWN, 6);
 }
 
+// Windows' store of screen reader annotations, standing in for it while registered as this
+// process's AccPropServices class: it keeps what Form1 sets, which Wine's does not.
+constexpr GUID LiveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+struct AnnotationStore final : IAccPropServices, IClassFactory {
+    int made = 0;                     // the services handed out
+    std::map<HWND, std::string> names; // PROPID_ACC_NAME of each control's client object
+    std::map<HWND, LONG> live;        // its LiveSetting
+    int clearedLate = 0;              // cleared after the control had gone
+
+    HRESULT WINAPI QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory)
+            *out = static_cast<IClassFactory*>(this);
+        else if (iid == IID_IAccPropServices)
+            *out = static_cast<IAccPropServices*>(this);
+        else
+            return *out = nullptr, E_NOINTERFACE;
+        return S_OK;
+    }
+    ULONG WINAPI AddRef() override { return 2; } // lives on the test's stack
+    ULONG WINAPI Release() override { return 1; }
+    HRESULT WINAPI CreateInstance(IUnknown* outer, REFIID iid, void** out) override
+    {
+        ++made;
+        return outer ? CLASS_E_NOAGGREGATION : QueryInterface(iid, out);
+    }
+    HRESULT WINAPI LockServer(BOOL) override { return S_OK; }
+
+    HRESULT WINAPI SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID id, LPCWSTR text) override
+    {
+        if (id != PROPID_ACC_NAME || LONG(object) != OBJID_CLIENT || child != CHILDID_SELF)
+            return E_INVALIDARG;
+        names[control] = desktop::Utf8(text);
+        return S_OK;
+    }
+    HRESULT WINAPI SetHwndProp(HWND control, DWORD object, DWORD child, MSAAPROPID id, VARIANT value) override
+    {
+        if (id != LiveSettingProperty || LONG(object) != OBJID_CLIENT || child != CHILDID_SELF || value.vt != VT_I4)
+            return E_INVALIDARG;
+        live[control] = value.lVal;
+        return S_OK;
+    }
+    HRESULT WINAPI ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* ids, int count) override
+    {
+        clearedLate += !IsWindow(control);
+        for (int i = 0; i < count; ++i)
+            ids[i] == PROPID_ACC_NAME ? void(names.erase(control)) : void(live.erase(control));
+        return S_OK;
+    }
+    // What Form1 does not use.
+    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override { return E_NOTIMPL; }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override { return E_NOTIMPL; }
+};
+
+// A client asking for the accessible object of `window`, as a screen reader does.
+void AskForAccessibleObject(HWND window)
+{
+    IAccessible* accessible = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&accessible))))
+        accessible->Release();
+}
+
 void Run(const std::string& name, const std::function<void()>& test)
 {
     scenario = name;
@@ -293,9 +368,7 @@ void Run(const std::string& name, const std::function<void()>& test)
 
 int wmain()
 {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // as Tornevo.exe starts
 
     Run("layout at the system's DPI", [] {
         // At 96 DPI: a client area of 537 x 327 and every control at its twips / 15.
@@ -407,6 +480,33 @@ int wmain()
         ExpectEqual(FocusName(), std::string("Picture1"), "Tab to the picture");
         Expect(topRow() != unfocused, "the picture marks a focus by Tab");
     });
+
+    // The annotations are made when a client first asks any annotated control or the window,
+    // then hold the names (the answer's current one) and the live region, and go with the window.
+    for (const Id asked : {Id::Form1, Id::TextConvert, Id::LabelAnswer, Id::Picture1}) {
+        AnnotationStore store;
+        DWORD registration = 0;
+        CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&store), CLSCTX_INPROC_SERVER,
+                              REGCLS_MULTIPLEUSE, &registration);
+        Run("annotations once a client asks " + (asked == Id::Form1 ? std::string("the window") : Name(asked)), [&] {
+            Press(Key::AltC);
+            Expect(store.made == 0 && store.names.empty() && store.live.empty(), "none before a client asks");
+            AskForAccessibleObject(asked == Id::Form1 ? form : Item(asked));
+            AskForAccessibleObject(Item(Id::TextRadius));
+            Expect(store.made == 1, "made once: " + std::to_string(store.made));
+            for (const auto& control : Controls)
+                if (!control.accessibleName.empty())
+                    ExpectEqual(store.names[Item(control.id)],
+                                std::string(control.id == Id::LabelAnswer ? "Answer: 6688 RPM" : control.accessibleName),
+                                "name");
+            Expect(store.live == std::map<HWND, LONG>{{Item(Id::LabelAnswer), 1}}, "the answer alone is a polite live region");
+            FocusOn(Id::TextRadius);
+            Type("5");
+            ExpectEqual(store.names[Item(Id::LabelAnswer)], std::string("Answer, out of date: 6688 RPM"), "the answer's name follows");
+        });
+        Expect(store.names.empty() && store.live.empty() && store.clearedLate == 0, "cleared while the controls existed");
+        CoRevokeClassObject(registration);
+    }
 
     Run("a larger message font grows the form rather than cut a caption", [] {
         NONCLIENTMETRICSW saved{};
