@@ -24,8 +24,9 @@ std::size_t GroupOf(Id option)
 Presenter::Presenter()
     : units_(Of(Id::LabelAnswerUnits).caption)
 {
-    boxes_[0].text = Of(Id::TextRadius).caption;
-    boxes_[1].text = Of(Id::TextConvert).caption;
+    // Moved in whole: GCC 12 at -O3 wrongly warns (-Wrestrict) when a string_view is assigned.
+    boxes_[0].text = std::string(Of(Id::TextRadius).caption);
+    boxes_[1].text = std::string(Of(Id::TextConvert).caption);
     for (const form::Control& control : form::Controls)
         if (control.kind == Kind::OptionButton && control.selectedAtStart)
             selectedOptions_[GroupOf(control.id)] = control.id;
