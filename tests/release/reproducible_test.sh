@@ -34,6 +34,7 @@ echo "A change not committed." >> README.md
 [[ $(wc -l < "$work/refusal.log") == 1 && $(< "$work/refusal.log") == "refusing to package uncommitted changes"* ]] ||
     fail "not one line of refusal: $(cat "$work/refusal.log")"
 [[ ! -e build/dist ]] || fail "the refusal made build/dist"
+echo "ok: uncommitted changes refused: $(< "$work/refusal.log")"
 # On request it builds them, as for an older commit, a day before: the mark is in every
 # file name and version field, and nothing of that build may stay in the next one.
 TORNEVO_ALLOW_DIRTY=1 SOURCE_DATE_EPOCH=$((SOURCE_DATE_EPOCH - 86400)) package second/of/two 002 Pacific/Auckland
@@ -49,6 +50,7 @@ for file in *; do
     esac
     [[ $(grep -vc '~dirty' <<<"$fields") == 0 ]] || fail "$file: a version without its mark: $fields"
 done
+echo "ok: with TORNEVO_ALLOW_DIRTY=1, $(ls | grep -vxc SHA256SUMS) files marked ~dirty in their names and version fields"
 cd "$work/second/of/two" && git checkout -q README.md
 package second/of/two 002 Pacific/Auckland
 cd "$work"

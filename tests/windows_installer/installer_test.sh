@@ -83,7 +83,7 @@ echo "ok: silent uninstall leaves no file, shortcut or registry key"
 # installers replace does not depend on the program they carry.
 mkdir -p "$work/x86"
 cp -r "$3/identity" "$work/x86"
-echo 'int __stdcall WinMain(void *a, void *b, char *c, int d) { (void)a; (void)b; (void)c; (void)d; return 0; }' > "$work/x86/main.c"
+echo 'int main(void) { return 0; }' > "$work/x86/main.c"
 i686-w64-mingw32-gcc -mwindows -o "$work/x86/Tornevo.exe" "$work/x86/main.c"
 "$package" msi "$work/x86/Tornevo.exe" "$version" "$work/x86.msi"
 "$package" msi "$work/x86/Tornevo.exe" 0.9.0 "$work/x86-older.msi"
@@ -104,7 +104,7 @@ installed() {
     done
     shortcuts=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Tornevo.lnk' | wc -l)
     folders=$(cd "$WINEPREFIX/drive_c" && find "Program Files" "Program Files (x86)" -maxdepth 1 -iname tornevo | xargs -r)
-    echo "  entries: $(grep -o x64 <<<"${arch[*]:-}" | wc -l) in the 64-bit view, $(grep -o x86 <<<"${arch[*]:-}" | wc -l)" \
+    echo "  entries: $(grep -ow 64 <<<"${views[*]:-}" | wc -l) in the 64-bit view, $(grep -ow 32 <<<"${views[*]:-}" | wc -l)" \
         "in the 32-bit view; shortcuts: $shortcuts; folders: ${folders:-none}"
     now=none code=
     if ((${#keys[@]} == 0)); then
