@@ -1,8 +1,11 @@
 # Sourced by the release tests, whose first argument is the source folder: a work folder
-# removed at the end, fail, the source's time as SOURCE_DATE_EPOCH, and copy_source.
+# removed at the end, fail, no signing settings, the source's time as SOURCE_DATE_EPOCH,
+# and copy_source.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A developer's real certificate never signs a test's files; the signing test sets its own.
+unset "${!TORNEVO_SIGN_@}" TORNEVO_ALLOW_DIRTY
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$1" log -1 --format=%ct)}
 
 # Copies the source as git sees it into a new folder: tracked files and new ones that are

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reproducible release files: scripts/package runs on two copies of this source in two
 # temporary folders, the second one later, under another umask and time zone, and after
-# a build of an older commit (a day before) in the same folder. Both
+# a build of uncommitted changes, marked dirty, as of an older commit (a day before) in the
+# same folder, whose refusal without TORNEVO_ALLOW_DIRTY=1 it checks first. Both
 # build/dist/ folders must hold the release files and SHA256SUMS alone, the sums must hold,
 # and every file must have the same bytes in both. On a mismatch it shows what differs:
 # diffoscope's report where Debian's diffoscope is installed, else a listing of each file's
@@ -9,7 +10,6 @@
 # Usage: reproducible_test.sh SOURCE-DIR
 set -euo pipefail
 source "$(dirname "$0")/release_test.sh"
-unset TORNEVO_SIGN_PKCS12 TORNEVO_SIGN_PASSWORD_FILE
 
 package() { # folder umask time-zone
     (umask "$2" && cd "$work/$1" && TZ=$3 scripts/package) > "$work/package.log" 2>&1 ||
@@ -20,12 +20,38 @@ package() { # folder umask time-zone
     [[ $(ls -A | grep -vxE 'tornevo_.*\.deb|tornevo-.*-web\.zip|tornevo-.*-windows-x(64|86)\.(zip|msi)|SHA256SUMS') == "" &&
         $(cut -c 67- SHA256SUMS) == $(ls | grep -vx SHA256SUMS) ]] || fail "build/dist holds $(ls -A | xargs)"
     sha256sum --check --strict --quiet SHA256SUMS || fail "SHA256SUMS does not hold"
+    [[ -z $(find .. -maxdepth 1 -name 'dist.*') ]] || fail "left beside build/dist: $(find .. -maxdepth 1 -name 'dist.*')"
 }
 copy_source "$1" "$work/first"
 package first 022 UTC
 copy_source "$1" "$work/second/of/two"
-# That folder first builds as for an older commit, a day before: nothing of it may stay.
-SOURCE_DATE_EPOCH=$((SOURCE_DATE_EPOCH - 86400)) package second/of/two 002 Pacific/Auckland
+# That folder is a git checkout of the source, where a release comes from a commit. With
+# a change to a tracked file scripts/package refuses in one line and builds nothing.
+cd "$work/second/of/two"
+git init -q && git add -A && git -c user.name=Tornevo -c user.email=test@example.com commit -q -m source
+echo "A change not committed." >> README.md
+! scripts/package > "$work/refusal.log" 2>&1 || fail "scripts/package packaged uncommitted changes"
+[[ $(wc -l < "$work/refusal.log") == 1 && $(< "$work/refusal.log") == "refusing to package uncommitted changes"* ]] ||
+    fail "not one line of refusal: $(cat "$work/refusal.log")"
+[[ ! -e build/dist ]] || fail "the refusal made build/dist"
+echo "ok: uncommitted changes refused: $(< "$work/refusal.log")"
+# On request it builds them, as for an older commit, a day before: the mark is in every
+# file name and version field, and nothing of that build may stay in the next one.
+TORNEVO_ALLOW_DIRTY=1 SOURCE_DATE_EPOCH=$((SOURCE_DATE_EPOCH - 86400)) package second/of/two 002 Pacific/Auckland
+for file in *; do
+    [[ $file == SHA256SUMS || $file == *"~dirty"* ]] || fail "$file: no mark in its name"
+    case $file in
+        *.deb) fields=$(dpkg-deb -f "$file" Version) ;;
+        *-windows-*.zip) # the README's title and the program's FileVersion and ProductVersion
+            fields=$(unzip -p "$file" README.txt | head -n 1
+                unzip -p "$file" Tornevo.exe | strings -el | grep -A 1 -xE 'FileVersion|ProductVersion' | grep -vxE 'FileVersion|ProductVersion|--') ;;
+        *.msi) fields=$(msiinfo suminfo "$file" | grep '^Subject') ;;
+        *) continue ;;
+    esac
+    [[ $(grep -vc '~dirty' <<<"$fields") == 0 ]] || fail "$file: a version without its mark: $fields"
+done
+echo "ok: with TORNEVO_ALLOW_DIRTY=1, $(ls | grep -vxc SHA256SUMS) files marked ~dirty in their names and version fields"
+cd "$work/second/of/two" && git checkout -q README.md
 package second/of/two 002 Pacific/Auckland
 cd "$work"
 # What a person compares when diffoscope is not there: each member's hash, mode and time.

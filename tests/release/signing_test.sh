@@ -3,22 +3,35 @@
 # throwaway self-signed code-signing certificate that openssl makes. osslsigncode must
 # accept every Tornevo.exe (in each zip and each installer) and every installer against
 # that certificate; the signed 64-bit program must still start under Wine and end with
-# Alt+X (the smoke test); and a file changed after signing must fail the check.
+# Alt+X (the smoke test); and a file changed after signing must fail the check. A signature
+# that does not verify stops the build before anything reaches build/dist/.
 # Usage: signing_test.sh SOURCE-DIR WINE-RUN WITH-WINDOW-MANAGER
 set -euo pipefail
 source "$(dirname "$0")/release_test.sh"
 
 cd "$work"
-export TORNEVO_SIGN_PKCS12=$work/signer.p12 TORNEVO_SIGN_PASSWORD_FILE=$work/password
+export TORNEVO_SIGN_PKCS12=$work/signer.p12 TORNEVO_SIGN_PASSWORD_FILE=$work/password TORNEVO_SIGN_CA_FILE=$work/signer.pem
 openssl rand -hex 16 > password
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tornevo test signer" -keyout signer.key \
     -out signer.pem -addext keyUsage=digitalSignature -addext extendedKeyUsage=codeSigning 2>/dev/null
 openssl pkcs12 -export -inkey signer.key -in signer.pem -out signer.p12 -passout file:password
 
 copy_source "$1" source
+# Checked against a certificate that did not sign them, the signatures fail: build/dist
+# keeps what it held, and nothing half made is left beside it.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Someone else" -keyout other.key -out other.pem 2>/dev/null
+mkdir -p source/build/dist && echo "an earlier release" > source/build/dist/earlier.txt
+! (cd source && TORNEVO_SIGN_CA_FILE=$work/other.pem scripts/package-windows) > failed.log 2>&1 ||
+    fail "scripts/package-windows went on after a signature failed its check"
+grep -q "^the signature of Tornevo.exe does not verify" failed.log || { cat failed.log; fail "no word of the failed check"; }
+[[ $(ls -A source/build/dist) == earlier.txt && -z $(find source/build -maxdepth 1 -name 'dist.*') ]] ||
+    fail "after the failure: build/dist holds $(ls -A source/build/dist | xargs), beside it $(ls source/build | xargs)"
+echo "ok: a signature that fails its check stops the build; build/dist is left as it was"
+
 (cd source && scripts/package-windows) > package.log 2>&1 || { cat package.log; fail "scripts/package-windows failed"; }
 ! grep -q '^unsigned' package.log || fail "it says unsigned although a certificate is given"
-(cd source/build/dist && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS does not hold"
+(cd source/build/dist && sha256sum --check --strict --quiet SHA256SUMS && [[ $(cut -c 67- SHA256SUMS) == $(ls | grep -vx SHA256SUMS) ]]) ||
+    fail "SHA256SUMS does not list the files of build/dist: $(ls source/build/dist | xargs)"
 
 verified() { # file: osslsigncode accepts its SHA-256 signature by the test's certificate
     osslsigncode verify -CAfile signer.pem -in "$1" > verify.log 2>&1 &&
