@@ -18,7 +18,7 @@ import sys
 
 form_json, core_js, core_wasm, source, out, version = sys.argv[1:7]
 source, out = pathlib.Path(source), pathlib.Path(out)
-web = source / "web"
+web = pathlib.Path(__file__).resolve().parent
 table = json.loads(pathlib.Path(form_json).read_text())
 FONT_PX = 12  # the form's font: 9 pt, 12 CSS pixels at the default text size
 
