@@ -1,40 +1,85 @@
-// The presenter and the failure texts, for the web page's JavaScript. Controls are passed
-// by their index in the form table; strings come back as UTF-8 that stays valid until the
-// next call that returns one.
+// The presenter and the failure texts, for the web page's JavaScript: the one file of the
+// page that calls the presenter. Controls are passed by their index in the form table;
+// each index is checked against the table and the kind the call needs, and a wrong one
+// is refused with -1, never cast. Texts come in through a buffer on the heap with their
+// length in bytes, so a text of any size, with NULs or any Unicode, reaches the number
+// rules whole. Texts go out the same way: a call that returns one gives its address, and
+// ReturnedSize() its length; both stay valid until the next call that returns a text.
 #include "contact_block.h"
 #include "failure_report.h"
+#include "json_text.h"
 #include "presenter.h"
 
 #include <emscripten.h>
 
+#include <new>
+#include <optional>
 #include <string>
 
 using tornevo::FailureKind;
 using tornevo::form::Id;
+using tornevo::form::Kind;
 
 namespace {
 
 tornevo::Presenter presenter;
+std::string incoming; // the text the page is passing in
 std::string returned;
 
-const char* Return(std::string_view text)
+const char* Return(std::string text)
 {
-    returned = text;
+    returned = std::move(text);
     return returned.c_str();
 }
+
+// The control at `index` if it is one of `kind`; the window itself (the index just past the
+// table) only where `windowToo`.
+std::optional<Id> Checked(int index, std::optional<Kind> kind = std::nullopt, bool windowToo = false)
+{
+    if (windowToo && index == int(tornevo::form::ControlCount))
+        return Id::Form1;
+    if (index < 0 || index >= int(tornevo::form::ControlCount))
+        return std::nullopt;
+    const Id id = Id(index);
+    if (kind && tornevo::form::Of(id).kind != *kind)
+        return std::nullopt;
+    return id;
+}
+
+// Asks the page whether the answer's whole text fits its box at a font size in pixels.
+EM_JS(int, AnswerFitsAt, (double size), { return Module.answerFits(size) ? 1 : 0; });
 
 } // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE unsigned TextChanged(int box, const char* text)
+// Room on the heap for a text of `size` bytes, which the page fills before it passes the
+// text on; 0 where there is no memory for it.
+EMSCRIPTEN_KEEPALIVE char* TextBuffer(std::size_t size)
 {
-    return presenter.TextChanged(Id(box), text);
+    try {
+        incoming.resize(size);
+        return incoming.data();
+    } catch (const std::bad_alloc&) {
+        incoming = std::string();
+        return nullptr;
+    }
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned OptionSelected(int option)
+// The text in the buffer, `size` bytes long, is now the box's. The changes, as the presenter's
+// Change bits.
+EMSCRIPTEN_KEEPALIVE int TextChanged(int box, std::size_t size)
 {
-    return presenter.OptionSelected(Id(option));
+    const std::optional<Id> id = Checked(box, Kind::TextBox);
+    if (!id || size > incoming.size())
+        return -1;
+    return int(presenter.TextChanged(*id, std::string_view(incoming.data(), size)));
+}
+
+EMSCRIPTEN_KEEPALIVE int OptionSelected(int option)
+{
+    const std::optional<Id> id = Checked(option, Kind::OptionButton);
+    return id ? int(presenter.OptionSelected(*id)) : -1;
 }
 
 // 0 when the answer is on show, else 1 + the failure's kind; nothing changed then.
@@ -48,30 +93,103 @@ EMSCRIPTEN_KEEPALIVE int Calculate()
     }
 }
 
-EMSCRIPTEN_KEEPALIVE const char* Answer() { return Return(presenter.Answer()); }
-EMSCRIPTEN_KEEPALIVE const char* Units() { return Return(presenter.Units()); }
-EMSCRIPTEN_KEEPALIVE int AnswerOutOfDate() { return presenter.AnswerOutOfDate(); }
-EMSCRIPTEN_KEEPALIVE const char* AnswerAccessibleName() { return Return(presenter.AnswerAccessibleName()); }
+// Everything the page shows of the presenter, as JSON: the boxes' texts and the selected
+// options by control name, the answer, its unit, whether it is out of date, and what a
+// screen reader hears of it.
+EMSCRIPTEN_KEEPALIVE const char* State()
+{
+    std::string texts, selected;
+    for (const tornevo::form::Control& control : tornevo::form::Controls) {
+        if (control.kind == Kind::TextBox)
+            texts += (texts.empty() ? "" : ", ") + JsonString(control.name) + ": " +
+                     JsonString(presenter.Text(control.id));
+        else if (control.kind == Kind::OptionButton && presenter.Selected(control.id))
+            selected += (selected.empty() ? "" : ", ") + JsonString(control.name);
+    }
+    return Return("{\"texts\": {" + texts + "}, \"selected\": [" + selected + "], \"answer\": " +
+                  JsonString(presenter.Answer()) + ", \"units\": " + JsonString(presenter.Units()) +
+                  ", \"outOfDate\": " + (presenter.AnswerOutOfDate() ? "true" : "false") +
+                  ", \"accessibleName\": " + JsonString(presenter.AnswerAccessibleName()) + "}");
+}
 
+EMSCRIPTEN_KEEPALIVE std::size_t ReturnedSize() { return returned.size(); }
+
+// 1 when the box selects all of its text now.
 EMSCRIPTEN_KEEPALIVE int BoxFocused(int box, int cause)
 {
-    return presenter.BoxFocused(Id(box), tornevo::FocusCause(cause));
+    const std::optional<Id> id = Checked(box, Kind::TextBox);
+    if (!id || cause < 0 || cause > int(tornevo::FocusCause::Menu))
+        return -1;
+    return presenter.BoxFocused(*id, tornevo::FocusCause(cause));
 }
-EMSCRIPTEN_KEEPALIVE int BoxReleased(int box, int userSelected)
-{
-    return presenter.BoxReleased(Id(box), userSelected != 0);
-}
-EMSCRIPTEN_KEEPALIVE void PressCancelled(int box) { presenter.PressCancelled(Id(box)); }
-EMSCRIPTEN_KEEPALIVE void FailureReported(int focus)
-{
-    presenter.FailureReported(focus < 0 ? std::nullopt : std::optional(Id(focus)));
-}
-EMSCRIPTEN_KEEPALIVE int EnterClicks(int focus) { return int(presenter.EnterClicks(Id(focus))); }
-EMSCRIPTEN_KEEPALIVE int NextTabStop(int from, int backward) { return int(presenter.NextTabStop(Id(from), backward != 0)); }
 
-EMSCRIPTEN_KEEPALIVE const char* FailureTitle() { return Return(tornevo::FailureTitle); }
-EMSCRIPTEN_KEEPALIVE const char* FailureKindText(int kind) { return Return(tornevo::FailureKindText(FailureKind(kind))); }
-EMSCRIPTEN_KEEPALIVE const char* LikelyCause(int kind) { return Return(tornevo::LikelyCause(FailureKind(kind))); }
+// The release of the press that focused the box, with the selection it leaves: a plain
+// click leaves none, a drag leaves what the user selected.
+EMSCRIPTEN_KEEPALIVE int BoxReleased(int box, int selectionStart, int selectionEnd)
+{
+    const std::optional<Id> id = Checked(box, Kind::TextBox);
+    return id ? presenter.BoxReleased(*id, selectionStart != selectionEnd) : -1;
+}
+
+EMSCRIPTEN_KEEPALIVE int PressCancelled(int box)
+{
+    const std::optional<Id> id = Checked(box, Kind::TextBox);
+    if (!id)
+        return -1;
+    presenter.PressCancelled(*id);
+    return 0;
+}
+
+// The focus when the failure box opened: a control, or the window itself.
+EMSCRIPTEN_KEEPALIVE int FailureReported(int focus)
+{
+    const std::optional<Id> id = Checked(focus, std::nullopt, true);
+    if (!id)
+        return -1;
+    presenter.FailureReported(*id == Id::Form1 ? std::nullopt : id);
+    return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int EnterClicks(int focus)
+{
+    const std::optional<Id> id = Checked(focus, std::nullopt, true);
+    return id ? int(presenter.EnterClicks(*id)) : -1;
+}
+
+// From the window itself, Tab goes to the first stop and Shift+Tab to the last.
+EMSCRIPTEN_KEEPALIVE int NextTabStop(int from, int backward)
+{
+    std::optional<Id> id = Checked(from, std::nullopt, true);
+    if (id == Id::Form1)
+        id = backward ? Id(0) : Id(tornevo::form::ControlCount - 1);
+    return id ? int(presenter.NextTabStop(*id, backward != 0)) : -1;
+}
+
+// The control whose access key `letter` is; the window itself where there is none.
+EMSCRIPTEN_KEEPALIVE int AccessKey(int letter)
+{
+    const std::optional<Id> id = letter > 0 && letter <= 0x7f ? presenter.AccessKey(char(letter)) : std::nullopt;
+    return int(id.value_or(Id::Form1));
+}
+
+// The control that has the focus, which the page gives it at the start.
+EMSCRIPTEN_KEEPALIVE int Focus() { return int(presenter.Focus()); }
+
+// The answer's font size in pixels, from its own size down, by the shrink-to-fit rule.
+EMSCRIPTEN_KEEPALIVE double AnswerFontSize(double size)
+{
+    return tornevo::AnswerFontSize(size, [](double at) { return AnswerFitsAt(at) != 0; });
+}
+
+// The failure box's texts as JSON: the kind, then its likely cause.
+EMSCRIPTEN_KEEPALIVE const char* FailureTexts(int kind)
+{
+    if (kind < 0 || kind > int(FailureKind::InvalidArgument))
+        return nullptr;
+    return Return("[" + JsonString(tornevo::FailureKindText(FailureKind(kind))) + ", " +
+                  JsonString(tornevo::LikelyCause(FailureKind(kind))) + "]");
+}
+
 EMSCRIPTEN_KEEPALIVE const char* ContactBlock(int year) { return Return(tornevo::ContactBlock(year)); }
 
 } // extern "C"
