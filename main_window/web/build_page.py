@@ -111,7 +111,7 @@ head_script = "\n".join([
     "CoreModule.catch(() => {}); // a failure is reported where the page starts",
 ])
 page_form = {"controls": [{"name": c["name"], "kind": c["kind"]} for c in controls],
-             "focusCauses": table["focusCauses"]}
+             "focusCauses": table["focusCauses"], "arrowKeys": table["arrowKeys"]}
 script = "\n".join([
     f"const Form = {json.dumps(page_form)};",
     pathlib.Path(core_js).read_text(),

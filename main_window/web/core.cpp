@@ -165,6 +165,16 @@ EMSCRIPTEN_KEEPALIVE int NextTabStop(int from, int backward)
     return id ? int(presenter.NextTabStop(*id, backward != 0)) : -1;
 }
 
+// The option an arrow key (the presenter's Key) selects from `option`; the window itself
+// where it selects none.
+EMSCRIPTEN_KEEPALIVE int ArrowTarget(int option, int key)
+{
+    const std::optional<Id> id = Checked(option, std::nullopt, true);
+    if (!id || key < int(tornevo::Key::Up) || key > int(tornevo::Key::Right))
+        return -1;
+    return int(*id == Id::Form1 ? Id::Form1 : presenter.ArrowTarget(*id, tornevo::Key(key)).value_or(Id::Form1));
+}
+
 // The control whose access key `letter` is; the window itself where there is none.
 EMSCRIPTEN_KEEPALIVE int AccessKey(int letter)
 {

@@ -1,6 +1,6 @@
 // Prints the form table as JSON, for the web page's build: the page's controls, captions,
 // access keys, places and tab order come from the very table the desktop windows are
-// built from, and the presenter's focus causes by name.
+// built from, and the presenter's focus causes and arrow keys by name.
 #include "form_layout.h"
 #include "json_text.h"
 #include "presenter.h"
@@ -53,6 +53,9 @@ int main(int argc, char* argv[])
     using tornevo::FocusCause;
     std::printf(" \"focusCauses\": {\"Keyboard\": %d, \"MousePress\": %d, \"Activation\": %d, \"Menu\": %d},\n",
                 int(FocusCause::Keyboard), int(FocusCause::MousePress), int(FocusCause::Activation), int(FocusCause::Menu));
+    using tornevo::Key;
+    std::printf(" \"arrowKeys\": {\"ArrowUp\": %d, \"ArrowDown\": %d, \"ArrowLeft\": %d, \"ArrowRight\": %d},\n",
+                int(Key::Up), int(Key::Down), int(Key::Left), int(Key::Right));
     std::printf(" \"controls\": [\n");
     for (const form::Control& c : form::Controls) {
         const std::string_view container = c.container == form::Id::Form1 ? "Form1" : form::Of(c.container).name;

@@ -114,14 +114,14 @@ function start(core) {
             'The answer is cleared until the next calculation.';
         notice.hidden = false;
     }
-    const on = (target, type, handler) =>
-        target.addEventListener(type, (event) => {
-            try {
-                handler(event);
-            } catch (error) {
-                coreFailed(error);
-            }
-        });
+    const guarded = (handler) => (event) => {
+        try {
+            handler(event);
+        } catch (error) {
+            coreFailed(error);
+        }
+    };
+    const on = (target, type, handler) => target.addEventListener(type, guarded(handler));
 
     // Said once after each calculation, wherever the focus is: the live region is emptied
     // first, so that the same answer twice is said twice.
@@ -145,10 +145,14 @@ function start(core) {
             const cause = pressed === box ? Cause.MousePress : activating ? Cause.Activation : Cause.Keyboard;
             if (call('BoxFocused', idOf(box), cause)) box.select();
         });
+        // The selection the release leaves, once the browser has placed the caret: some do
+        // that only after the release's own events.
         on(box, 'pointerup', () => {
             if (pressed !== box) return;
             pressed = null;
-            if (call('BoxReleased', idOf(box), box.selectionStart, box.selectionEnd)) box.select();
+            setTimeout(guarded(() => {
+                if (call('BoxReleased', idOf(box), box.selectionStart, box.selectionEnd)) box.select();
+            }));
         });
         on(box, 'pointercancel', () => {
             if (pressed === box) call('PressCancelled', idOf(box));
@@ -163,27 +167,36 @@ function start(core) {
         });
 
     // Tab and Shift+Tab go round the form's tab stops, the picture included, as in the desktop
-    // window (F6 still reaches the browser's own bar). Enter clicks the default button from a
-    // box, an option or the picture; a focused button clicks itself, as the browser does.
-    // Alt and a letter click the button whose access key it is, in every browser alike. The
-    // picture takes no other key.
+    // window (F6 still reaches the browser's own bar). The arrows move an option group's
+    // selection, wrapping at its ends. Enter clicks the default button from a box, an option
+    // or the picture; a focused button clicks itself, as the browser does. Alt and a letter
+    // click the button whose access key it is, in every browser alike. The picture takes no
+    // other key.
     on(document, 'keydown', (event) => {
         if (form.hidden || failure.open) return;
         const focus = document.activeElement;
         const plain = !event.altKey && !event.ctrlKey && !event.metaKey;
+        const tab = event.key === 'Tab' || event.code === 'Tab'; // WebKitGTK's Shift+Tab has no key name
+        const arrowTo = plain && !event.shiftKey && event.key in Form.arrowKeys
+            ? call('ArrowTarget', idOf(focus), Form.arrowKeys[event.key]) : FormId;
         const letter = /^[a-z0-9]$/i.test(event.key) ? event.key : /^Key[A-Z]$/.test(event.code) ? event.code[3] : '';
         const clickedByKey = event.altKey && !event.ctrlKey && !event.metaKey && letter
             ? call('AccessKey', letter.charCodeAt(0)) : FormId;
-        if (event.key === 'Tab' && plain) {
+        if (tab && plain) {
             event.preventDefault();
             $(controls[call('NextTabStop', idOf(focus), Number(event.shiftKey))].name).focus();
+        } else if (arrowTo !== FormId) {
+            event.preventDefault();
+            $(controls[arrowTo].name).focus();
+            call('OptionSelected', arrowTo); // a selection by the keyboard counts as a click
+            render();
         } else if (event.key === 'Enter' && plain && focus?.tagName !== 'BUTTON') {
             event.preventDefault();
             $(controls[call('EnterClicks', idOf(focus))].name).click();
         } else if (clickedByKey !== FormId) {
             event.preventDefault();
             $(controls[clickedByKey].name).click();
-        } else if (controls[idOf(focus)]?.kind === 'Picture' && !event.altKey && !event.ctrlKey) {
+        } else if (controls[idOf(focus)]?.kind === 'Picture' && !event.altKey && !event.ctrlKey && !tab) {
             event.preventDefault();
         }
     });
