@@ -125,13 +125,15 @@ class WebDriverBrowser(Browser):
             for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                          "--disable-background-networking", "--disable-component-update", "--disable-sync",
                          "--disable-dev-shm-usage", f"--user-data-dir={self.profile}",
-                         f"--window-size={width},{height}") + (() if wasm else ("--js-flags=--noexpose_wasm",)):
+                         f"--window-size={width},{height}"):
                 options.add_argument(flag)
             options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
             options.page_load_strategy = "none"
             self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
             if not scripts:
                 self.cdp("Emulation.setScriptExecutionDisabled", {"value": True})
+            if not wasm:  # Chromium has no switch for it: the browser's own script takes it away first
+                self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": "delete globalThis.WebAssembly"})
         else:
             from selenium.webdriver.webkitgtk.options import Options
             options = Options()
