@@ -93,6 +93,7 @@ function start(core) {
     };
     function fitAnswer() {
         answer.style.fontSize = '';
+        if (!answer.textContent) return; // nothing to fit, and no layout to force at the start
         const own = parseFloat(getComputedStyle(answer).fontSize);
         const size = call('AnswerFontSize', own);
         answer.style.fontSize = size === own ? '' : `${size}px`;
