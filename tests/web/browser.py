@@ -1,11 +1,12 @@
 """The page in a real browser engine, the same calls for each: headless Chromium and WebKitGTK's
-MiniBrowser (under Xvfb) through WebDriver, Firefox ESR through WebDriver BiDi with
+MiniBrowser (on an Xvfb display of its own) through WebDriver, Firefox ESR through WebDriver BiDi with
 puppeteer-core (firefox.mjs). A test names its engine with --engine chromium|webkit|firefox.
 
 Every engine navigates without waiting for the load, so that a test can act on a page that
 is still loading; open() then waits until a new document has its core ready.
 """
 
+import faulthandler
 import json
 import os
 import pathlib
@@ -15,11 +16,14 @@ import sys
 import tempfile
 import time
 
+sys.stdout.reconfigure(line_buffering=True)  # each line at once, should a test be stopped
+faulthandler.dump_traceback_later(280, exit=True)  # where a test hangs, before CTest stops it at 300 s
+
 ENGINES = ("chromium", "webkit", "firefox")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 TOOLS = {
     "chromium": ["/usr/bin/chromium", "/usr/bin/chromedriver"],
-    "webkit": ["/usr/bin/WebKitWebDriver", MINIBROWSER],
+    "webkit": ["/usr/bin/WebKitWebDriver", MINIBROWSER, "/usr/bin/Xvfb"],
     "firefox": ["/usr/bin/firefox-esr", "/usr/bin/node"],
 }
 
@@ -135,6 +139,13 @@ class WebDriverBrowser(Browser):
             if not wasm:  # Chromium has no switch for it: the browser's own script takes it away first
                 self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": "delete globalThis.WebAssembly"})
         else:
+            # A display of its own: Xvfb picks a free one itself, which no other test can take.
+            read, write = os.pipe()
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height + 200}x24",
+                                          "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+            os.close(write)
+            os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
+            os.close(read)
             from selenium.webdriver.webkitgtk.options import Options
             options = Options()
             options.binary_location = MINIBROWSER
@@ -150,6 +161,9 @@ class WebDriverBrowser(Browser):
     def close(self):
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
+        if self.engine == "webkit":
+            self.xvfb.terminate()
+            self.xvfb.wait()
 
     def navigate(self, url):
         self.driver.get(url)
