@@ -31,13 +31,13 @@ def data_uri(path, mime):
     return f"data:{mime};base64,{base64.b64encode(path.read_bytes()).decode()}"
 
 
-def caption_markup(caption):
-    """'&Calculate' -> the text with its access key underlined, and the key."""
-    at = caption.find("&")
+def caption_markup(control):
+    """The caption with its access key underlined, and the key; form_json marks where it stands."""
+    caption, at = control["caption"], control["accessKeyAt"]
     if at < 0:
         return html.escape(caption), None
-    key = caption[at + 1]
-    return html.escape(caption[:at]) + f"<u>{html.escape(key)}</u>" + html.escape(caption[at + 2:]), key.lower()
+    key = caption[at]
+    return html.escape(caption[:at]) + f"<u>{html.escape(key)}</u>" + html.escape(caption[at + 1:]), key
 
 
 def accessible(control):
@@ -61,8 +61,8 @@ def markup(control, children):
         return (f'<label class="option" id="{name}Label"><input type="radio" id="{name}" name="{control["container"]}"'
                 f'{checked}>{html.escape(control["caption"])}</label>')
     if kind == "CommandButton":
-        text, key = caption_markup(control["caption"])
-        keys = f' accesskey="{key}" aria-keyshortcuts="Alt+{key.upper()}"' if key else ""
+        text, key = caption_markup(control)
+        keys = f' aria-keyshortcuts="Alt+{key.upper()}"' if key else ""
         return f'<button id="{name}" type="button"{keys}>{text}</button>'
     if kind == "Picture":
         return f'<img id="{name}" tabindex="0" alt="{label}" src="{data_uri(source / "art/logo/logo.svg", "image/svg+xml")}">'
@@ -74,7 +74,9 @@ def markup(control, children):
 controls = table["controls"]
 children = {c["name"]: [d for d in controls if d["container"] == c["name"]] for c in controls}
 top = [c for c in controls if c["container"] == "Form1"]
-form = f'<form id="Form1" aria-label="{html.escape(table["caption"])}" novalidate>' + "".join(
+# Until the presenter has started the form takes no input (inert) and says it is busy.
+form = (f'<form id="Form1" aria-label="{html.escape(table["caption"])}" novalidate autocomplete="off" inert'
+        ' aria-busy="true">') + "".join(
     markup(c, children[c["name"]]) for c in top) + "</form>"
 
 # Places: relative to the container's top-left corner, in em of the form's font; an
@@ -100,14 +102,18 @@ style += "\n" + "\n".join(places) + "\n"
 # compiles it on another thread while it reads the rest of the page.
 head_script = "\n".join([
     "const CoreModule = (() => {",
+    "    if (typeof WebAssembly !== 'object') return Promise.reject(new Error('no WebAssembly'));",
     "    const text = atob('" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "');",
     "    const bytes = new Uint8Array(text.length);",
     "    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
     "    return WebAssembly.compile(bytes);",
     "})();",
+    "CoreModule.catch(() => {}); // a failure is reported where the page starts",
 ])
+page_form = {"controls": [{"name": c["name"], "kind": c["kind"]} for c in controls],
+             "focusCauses": table["focusCauses"], "arrowKeys": table["arrowKeys"]}
 script = "\n".join([
-    f"const Controls = {json.dumps([c['name'] for c in controls])};",
+    f"const Form = {json.dumps(page_form)};",
     pathlib.Path(core_js).read_text(),
     (web / "tornevo.js").read_text(),
 ])
@@ -123,11 +129,13 @@ csp = "; ".join([
     f"style-src {sha256(style)}",
     "img-src data: 'self'",  # 'self': the manifest's icons, where the page is served
     "manifest-src 'self'",
+    "worker-src 'self'",  # the service worker of the installed app, where the page is served
     "base-uri 'none'",
     "form-action 'none'",
 ])
 
 icon = source / "art/icon/hicolor"
+OFFLINE_FILES = ["tornevo.html", "manifest.webmanifest", "icon-256.png", "icon.svg"]
 page = (web / "tornevo.html.in").read_text()
 for key, value in {
     "@CSP@": csp,
@@ -162,3 +170,9 @@ manifest = {
 (out / "manifest.webmanifest").write_text(json.dumps(manifest, indent=2) + "\n")
 shutil.copyfile(icon / "256x256.png", out / "icon-256.png")
 shutil.copyfile(icon / "scalable.svg", out / "icon.svg")
+# The installed app's service worker keeps these files in a cache named after this build,
+# so that a new build's worker differs from the old one's and replaces its cache.
+build = hashlib.sha256(b"".join((out / name).read_bytes() for name in OFFLINE_FILES)).hexdigest()[:16]
+worker = (web / "service_worker.js").read_text()
+worker = worker.replace("@CACHE@", f"tornevo-{version}-{build}").replace("@FILES@", json.dumps(OFFLINE_FILES))
+(out / "service-worker.js").write_text(worker)

@@ -1,12 +1,15 @@
 // Prints the form table as JSON, for the web page's build: the page's controls, captions,
-// places and tab order come from the very table the desktop windows are built from.
+// access keys, places and tab order come from the very table the desktop windows are
+// built from, and the presenter's focus causes and arrow keys by name.
 #include "form_layout.h"
 #include "json_text.h"
+#include "presenter.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -24,6 +27,16 @@ std::string_view KindName(tornevo::form::Kind kind)
     return "";
 }
 
+// A caption as shown: without the "&" that marks its access key, and where that key stands
+// in it (-1: none).
+std::pair<std::string, int> ShownCaption(std::string_view caption)
+{
+    const std::size_t mark = caption.find('&');
+    if (mark == std::string_view::npos || mark + 1 == caption.size())
+        return {std::string(caption), -1};
+    return {std::string(caption.substr(0, mark)) + std::string(caption.substr(mark + 1)), int(mark)};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -36,14 +49,22 @@ int main(int argc, char* argv[])
     }
     std::printf("{\"caption\": %s, \"width\": %d, \"height\": %d, \"twipsPerPixel\": %d,\n",
                 JsonString(form::WindowCaption).c_str(), form::ClientWidth, form::ClientHeight, form::TwipsPerPixelAt96Dpi);
-    std::printf(" \"logoWidth\": %d, \"logoHeight\": %d,\n \"controls\": [\n", form::LogoWidth, form::LogoHeight);
+    std::printf(" \"logoWidth\": %d, \"logoHeight\": %d,\n", form::LogoWidth, form::LogoHeight);
+    using tornevo::FocusCause;
+    std::printf(" \"focusCauses\": {\"Keyboard\": %d, \"MousePress\": %d, \"Activation\": %d, \"Menu\": %d},\n",
+                int(FocusCause::Keyboard), int(FocusCause::MousePress), int(FocusCause::Activation), int(FocusCause::Menu));
+    using tornevo::Key;
+    std::printf(" \"arrowKeys\": {\"ArrowUp\": %d, \"ArrowDown\": %d, \"ArrowLeft\": %d, \"ArrowRight\": %d},\n",
+                int(Key::Up), int(Key::Down), int(Key::Left), int(Key::Right));
+    std::printf(" \"controls\": [\n");
     for (const form::Control& c : form::Controls) {
         const std::string_view container = c.container == form::Id::Form1 ? "Form1" : form::Of(c.container).name;
-        std::printf("  {\"name\": %s, \"kind\": \"%s\", \"container\": %s, \"caption\": %s,"
+        const auto [caption, accessKeyAt] = ShownCaption(c.caption);
+        std::printf("  {\"name\": %s, \"kind\": \"%s\", \"container\": %s, \"caption\": %s, \"accessKeyAt\": %d,"
                     " \"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d, \"selectedAtStart\": %s,"
                     " \"accessibleName\": %s, \"accessibleDescription\": %s}%s\n",
                     JsonString(c.name).c_str(), KindName(c.kind).data(), JsonString(container).c_str(),
-                    JsonString(c.caption).c_str(), c.place.left, c.place.top, c.place.width, c.place.height,
+                    JsonString(caption).c_str(), accessKeyAt, c.place.left, c.place.top, c.place.width, c.place.height,
                     c.selectedAtStart ? "true" : "false", JsonString(c.accessibleName).c_str(),
                     JsonString(c.accessibleDescription).c_str(), &c == &form::Controls.back() ? "" : ",");
     }

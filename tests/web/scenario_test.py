@@ -1,18 +1,19 @@
 #!/usr/bin/python3
 """The shared window scenarios, the desktop windows' own tables, run against the web page
-in headless Chromium: every key and click as a user gives them, one fresh page a case.
+in a browser engine: every key and click as a user gives them, one fresh page a case.
 
-Usage: scenario_test.py SCENARIOS.json file:///.../tornevo.html
+Usage: scenario_test.py [--engine chromium|webkit|firefox] SCENARIOS.json file:///.../tornevo.html
 """
 
 import json
 import sys
 import time
 
-from browser import Browser
+import browser as engines
 
-scenarios = json.load(open(sys.argv[1]))
-browser = Browser(sys.argv[2])
+engine, (scenarios_json, page) = engines.engine_argument()
+scenarios = json.load(open(scenarios_json))
+browser = engines.launch(engine, page)
 failures = []
 
 
@@ -123,5 +124,7 @@ finally:
 
 for failure in failures:
     print(f"FAIL: {failure}")
-print(f"{sum(len(table) for table in scenarios.values())} scenarios run in the browser, {len(failures)} failures")
+count = sum(len(table) for table in scenarios.values())
+print(f"{engine}: {count} scenarios run, {len(failures)} failures")
+print(f"{count - len(failures)} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)
