@@ -60,40 +60,30 @@ std::set<std::wstring> LoadedAtStart(std::wstring commandLine)
     return names;
 }
 
-void Print(const char* what, const std::set<std::wstring>& names)
-{
-    std::printf("%s loads %zu DLLs at start:", what, names.size());
-    for (const std::wstring& name : names)
-        std::printf(" %ls", name.c_str());
-    std::printf("\n");
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 4) {
-        std::printf("usage: startup_dlls_test Tornevo.exe floor.exe logo.jpg\n");
+    if (argc != 4)
         return 2;
-    }
     const auto quoted = [](const wchar_t* path) { return L"\"" + std::wstring(path) + L"\""; };
     const std::set<std::wstring> tornevo = LoadedAtStart(quoted(argv[1]));
     const std::set<std::wstring> floor = LoadedAtStart(quoted(argv[2]) + L" " + argv[3]);
-    Print("Tornevo.exe", tornevo);
-    Print("the floor", floor);
-    if (tornevo.empty() || floor.empty()) {
-        std::printf("FAIL: a program did not start\n");
-        return 1;
+    int failures = tornevo.empty() || floor.empty(); // a program that did not start
+    for (const auto& [what, names] : {std::pair{"Tornevo.exe", tornevo}, std::pair{"the floor", floor}}) {
+        std::printf("%s loads %zu DLLs at start:", what, names.size());
+        for (const std::wstring& name : names)
+            std::printf(" %ls", name.c_str());
+        std::printf("\n");
     }
-    int failures = 0;
-    for (const std::wstring& name : tornevo)
+    for (const std::wstring& name : tornevo) {
         if (floor.contains(name))
             continue;
-        else if (const auto allowed = Allowed.find(name); allowed != Allowed.end())
-            std::printf("%ls, which the floor does not load: %s\n", name.c_str(), allowed->second);
-        else {
-            std::printf("FAIL: Tornevo.exe loads %ls at start, which the floor does not\n", name.c_str());
-            ++failures;
-        }
+        const auto allowed = Allowed.find(name);
+        failures += allowed == Allowed.end();
+        std::printf("%s: Tornevo.exe loads %ls at start, which the floor does not%s%s\n",
+                    allowed == Allowed.end() ? "FAIL" : "allowed", name.c_str(), allowed == Allowed.end() ? "" : ": ",
+                    allowed == Allowed.end() ? "" : allowed->second);
+    }
     return failures ? 1 : 0;
 }
