@@ -2,9 +2,10 @@
 """Builds the web page of Tornevo: one self-contained tornevo.html, and beside it the web
 app manifest and its icons.
 
-Usage: build_page.py FORM.json CORE.js CORE.wasm SOURCE-DIR OUT-DIR VERSION
+Usage: build_page.py FORM.json CORE.js CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json
 FORM.json is the form table as form_json prints it; CORE.js and CORE.wasm are the
-presenter compiled by emscripten. Everything the page needs is inlined, and its
+presenter compiled by emscripten; IDENTITY.json the product's name, description, version
+and colours. Everything the page needs is inlined, and its
 Content-Security-Policy allows exactly the inlined script and style, and no connection.
 """
 
@@ -16,10 +17,11 @@ import pathlib
 import shutil
 import sys
 
-form_json, core_js, core_wasm, source, out, version = sys.argv[1:7]
+form_json, core_js, core_wasm, source, out, identity_json = sys.argv[1:7]
 source, out = pathlib.Path(source), pathlib.Path(out)
 web = pathlib.Path(__file__).resolve().parent  # the page's template, style and script
 table = json.loads(pathlib.Path(form_json).read_text())
+identity = json.loads(pathlib.Path(identity_json).read_text())
 FONT_PX = 12  # the form's font: 9 pt, 12 CSS pixels at the default text size
 
 
@@ -93,7 +95,9 @@ narrow_order = "\n".join(f"    #{name} {{ order: {i}; }}" for name, i in order.i
 narrow = f"{(table['width'] / table['twipsPerPixel'] + 16) / 16:.2f}em"
 logo_w, logo_h = table["logoWidth"] + 4, table["logoHeight"] + 4
 
-style = (web / "tornevo.css").read_text()
+# The brand colours, as the style sheet names them.
+style = f":root {{ --theme: {identity['themeColour']}; --background: {identity['backgroundColour']}; }}\n"
+style += (web / "tornevo.css").read_text()
 style = style.replace("@NARROW@", narrow).replace("@NARROW_ORDER@", narrow_order)
 style = style.replace("@LOGO_WIDTH@", f"{logo_w}px").replace("@LOGO_HEIGHT@", f"{logo_h}px")
 style += "\n" + "\n".join(places) + "\n"
@@ -140,7 +144,9 @@ page = (web / "tornevo.html.in").read_text()
 for key, value in {
     "@CSP@": csp,
     "@CAPTION@": html.escape(table["caption"]),
-    "@DESCRIPTION@": "RCF/RPM conversion for laboratory centrifuges",
+    "@NAME@": html.escape(identity["name"]),
+    "@DESCRIPTION@": html.escape(identity["description"]),
+    "@THEME_COLOUR@": identity["themeColour"],
     "@ICON@": data_uri(icon / "32x32.png", "image/png"),
     "@TOUCH_ICON@": data_uri(icon / "128x128.png", "image/png"),
     "@STYLE@": style,
@@ -153,15 +159,15 @@ for key, value in {
 out.mkdir(parents=True, exist_ok=True)
 (out / "tornevo.html").write_text(page)
 manifest = {
-    "name": "Tornevo",
-    "short_name": "Tornevo",
-    "description": "RCF/RPM conversion for laboratory centrifuges",
-    "version": version,
+    "name": identity["name"],
+    "short_name": identity["name"],
+    "description": identity["description"],
+    "version": identity["version"],
     "start_url": "tornevo.html",
     "scope": ".",
     "display": "standalone",
-    "background_color": "#d4d0c8",
-    "theme_color": "#1f3a93",
+    "background_color": identity["backgroundColour"],
+    "theme_color": identity["themeColour"],
     "icons": [
         {"src": "icon-256.png", "sizes": "256x256", "type": "image/png"},
         {"src": "icon.svg", "sizes": "any", "type": "image/svg+xml"},
@@ -174,5 +180,5 @@ shutil.copyfile(icon / "scalable.svg", out / "icon.svg")
 # so that a new build's worker differs from the old one's and replaces its cache.
 build = hashlib.sha256(b"".join((out / name).read_bytes() for name in OFFLINE_FILES)).hexdigest()[:16]
 worker = (web / "service_worker.js").read_text()
-worker = worker.replace("@CACHE@", f"tornevo-{version}-{build}").replace("@FILES@", json.dumps(OFFLINE_FILES))
+worker = worker.replace("@CACHE@", f"tornevo-{identity['version']}-{build}").replace("@FILES@", json.dumps(OFFLINE_FILES))
 (out / "service-worker.js").write_text(worker)

@@ -7,11 +7,12 @@
 'use strict';
 
 const $ = (name) => document.getElementById(name);
+const productName = () => $('FailureTitle').textContent; // the failure box bears the program's name
 
 // Where the page cannot work it says why, and leaves no dead form behind.
 function cannotCalculate(why) {
     $('Form1').hidden = true;
-    $('Notice').textContent = `Tornevo cannot calculate in this browser: ${why}`;
+    $('Notice').textContent = `${productName()} cannot calculate in this browser: ${why}`;
     $('Notice').hidden = false;
 }
 
@@ -117,7 +118,7 @@ function start(core) {
         answer.textContent = '';
         answer.classList.remove('out-of-date');
         answer.setAttribute('aria-label', answerName);
-        notice.textContent = `Tornevo could not do that in this browser (${error?.message ?? error}). ` +
+        notice.textContent = `${productName()} could not do that in this browser (${error?.message ?? error}). ` +
             'The answer is cleared until the next calculation.';
         notice.hidden = false;
     }
