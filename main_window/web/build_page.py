@@ -42,8 +42,13 @@ def caption_markup(control):
     return html.escape(caption[:at]) + f"<u>{html.escape(key)}</u>" + html.escape(caption[at + 1:]), key
 
 
+def look(control):
+    """The table's alignment, font and face, as classes of the style sheet."""
+    return f' class="align-{control["align"]} font-{control["font"]} look-{control["look"]}"'
+
+
 def accessible(control):
-    attributes = ""
+    attributes = look(control)
     if control["accessibleDescription"]:
         attributes += f' aria-description="{html.escape(control["accessibleDescription"])}"'
     return attributes
@@ -53,7 +58,8 @@ def markup(control, children):
     name, kind = control["name"], control["kind"]
     label = html.escape(control["accessibleName"])
     if kind == "TextBox":
-        return (f'<input id="{name}" type="text" value="{html.escape(control["caption"])}" aria-label="{label}"'
+        limit = f' maxlength="{control["maxLength"]}"' if control["maxLength"] else ""  # else none but memory's
+        return (f'<input id="{name}"{look(control)}{limit} type="text" value="{html.escape(control["caption"])}" aria-label="{label}"'
                 ' inputmode="decimal" enterkeyhint="go" autocomplete="off" autocapitalize="off" spellcheck="false">')
     if kind == "Frame":
         inner = "".join(markup(child, []) for child in children)
@@ -67,9 +73,9 @@ def markup(control, children):
         keys = f' aria-keyshortcuts="Alt+{key.upper()}"' if key else ""
         return f'<button id="{name}" type="button"{keys}>{text}</button>'
     if kind == "Picture":
-        return f'<img id="{name}" tabindex="0" alt="{label}" src="{data_uri(source / "art/logo/logo.svg", "image/svg+xml")}">'
+        return f'<img id="{name}"{look(control)} tabindex="0" alt="{label}" src="{data_uri(source / "art/logo/logo.svg", "image/svg+xml")}">'
     if name == "LabelAnswer":
-        return f'<output id="{name}" aria-live="off" aria-label="{label}"></output>'
+        return f'<output id="{name}"{look(control)} aria-live="off" aria-label="{label}"></output>'
     return f'<div id="{name}"{accessible(control)}>{html.escape(control["caption"])}</div>'
 
 
@@ -98,6 +104,8 @@ logo_w, logo_h = table["logoWidth"] + 4, table["logoHeight"] + 4
 # The brand colours, as the style sheet names them.
 style = f":root {{ --theme: {identity['themeColour']}; --background: {identity['backgroundColour']}; }}\n"
 style += (web / "tornevo.css").read_text()
+contact = table["contactFont"]
+style = style.replace("@CONTACT_FONT@", f'{contact["points"]}pt "{contact["family"]}", "Liberation Sans", sans-serif')
 style = style.replace("@NARROW@", narrow).replace("@NARROW_ORDER@", narrow_order)
 style = style.replace("@LOGO_WIDTH@", f"{logo_w}px").replace("@LOGO_HEIGHT@", f"{logo_h}px")
 style += "\n" + "\n".join(places) + "\n"

@@ -27,6 +27,21 @@ std::string_view KindName(tornevo::form::Kind kind)
     return "";
 }
 
+// The table's looks by name, as the page's style sheet names its classes.
+std::string_view AlignName(tornevo::form::Align align)
+{
+    return align == tornevo::form::Align::Centre ? "centre" : "left";
+}
+std::string_view FontName(tornevo::form::Font font)
+{
+    return font == tornevo::form::Font::Contact ? "contact" : "dialog";
+}
+std::string_view LookName(tornevo::form::Look look)
+{
+    using tornevo::form::Look;
+    return look == Look::Field ? "field" : look == Look::Sunken ? "sunken" : "flat";
+}
+
 // A caption as shown: without the "&" that marks its access key, and where that key stands
 // in it (-1: none).
 std::pair<std::string, int> ShownCaption(std::string_view caption)
@@ -50,6 +65,8 @@ int main(int argc, char* argv[])
     std::printf("{\"caption\": %s, \"width\": %d, \"height\": %d, \"twipsPerPixel\": %d,\n",
                 JsonString(form::WindowCaption).c_str(), form::ClientWidth, form::ClientHeight, form::TwipsPerPixelAt96Dpi);
     std::printf(" \"logoWidth\": %d, \"logoHeight\": %d,\n", form::LogoWidth, form::LogoHeight);
+    std::printf(" \"contactFont\": {\"family\": %s, \"points\": %d},\n", JsonString(form::ContactFont.family).c_str(),
+                form::ContactFont.points);
     using tornevo::FocusCause;
     std::printf(" \"focusCauses\": {\"Keyboard\": %d, \"MousePress\": %d, \"Activation\": %d, \"Menu\": %d},\n",
                 int(FocusCause::Keyboard), int(FocusCause::MousePress), int(FocusCause::Activation), int(FocusCause::Menu));
@@ -62,11 +79,14 @@ int main(int argc, char* argv[])
         const auto [caption, accessKeyAt] = ShownCaption(c.caption);
         std::printf("  {\"name\": %s, \"kind\": \"%s\", \"container\": %s, \"caption\": %s, \"accessKeyAt\": %d,"
                     " \"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d, \"selectedAtStart\": %s,"
-                    " \"accessibleName\": %s, \"accessibleDescription\": %s}%s\n",
+                    " \"accessibleName\": %s, \"accessibleDescription\": %s, \"align\": \"%s\", \"font\": \"%s\","
+                    " \"look\": \"%s\", \"maxLength\": %d, \"fixedSize\": %s}%s\n",
                     JsonString(c.name).c_str(), KindName(c.kind).data(), JsonString(container).c_str(),
                     JsonString(caption).c_str(), accessKeyAt, c.place.left, c.place.top, c.place.width, c.place.height,
                     c.selectedAtStart ? "true" : "false", JsonString(c.accessibleName).c_str(),
-                    JsonString(c.accessibleDescription).c_str(), &c == &form::Controls.back() ? "" : ",");
+                    JsonString(c.accessibleDescription).c_str(), AlignName(c.align).data(), FontName(c.font).data(),
+                    LookName(c.look).data(), c.maxLength, c.fixedSize ? "true" : "false",
+                    &c == &form::Controls.back() ? "" : ",");
     }
     std::printf(" ]}\n");
     return std::fclose(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
