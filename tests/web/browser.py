@@ -125,7 +125,8 @@ class Browser:
                 "$(arguments[0]).dispatchEvent(new Event('input', {bubbles: true}))", name, text)
 
     def state(self):
-        return self.js("""return {answer: $('LabelAnswer').textContent, units: $('LabelAnswerUnits').textContent,
+        # Waited for: a driver can answer null while the page handles a key.
+        return self.wait("""return {answer: $('LabelAnswer').textContent, units: $('LabelAnswerUnits').textContent,
             outOfDate: $('LabelAnswer').classList.contains('out-of-date'), ended: !$('Ended').hidden,
             failure: $('Failure').open, kind: $('FailureKind').textContent,
             label: $('LabelAnswer').getAttribute('aria-label'), announced: $('Announcer').textContent,
@@ -166,6 +167,10 @@ class WebDriverBrowser(Browser):
             options.page_load_strategy = "none"
             self.driver = webdriver.WebKitGTK(options=options, executable_path="/usr/bin/WebKitWebDriver")
             self.driver.set_window_size(width, height)
+        # A page may close a tab whose history holds nothing else, and Exit does: the tab shows
+        # a page of its own first, which stays in its history.
+        self.driver.get("data:text/html,<title>start</title>")
+        self.wait("return document.title === 'start'")
         names = {"Shift": Keys.SHIFT, "Alt": Keys.ALT, "Tab": Keys.TAB, "ArrowUp": Keys.UP, "ArrowDown": Keys.DOWN,
                  "ArrowLeft": Keys.LEFT, "ArrowRight": Keys.RIGHT, "Enter": Keys.RETURN, "NumpadEnter": Keys.ENTER,
                  "Escape": Keys.ESCAPE, "Space": Keys.SPACE, "KeyC": "c", "KeyX": "x"}
