@@ -23,7 +23,7 @@ ENGINES = ("chromium", "webkit", "firefox")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 TOOLS = {
     "chromium": ["/usr/bin/chromium", "/usr/bin/chromedriver"],
-    "webkit": ["/usr/bin/WebKitWebDriver", MINIBROWSER, "/usr/bin/Xvfb"],
+    "webkit": ["/usr/bin/WebKitWebDriver", MINIBROWSER, "/usr/bin/Xvfb", "/usr/bin/xdpyinfo"],
     "firefox": ["/usr/bin/firefox-esr", "/usr/bin/node"],
 }
 
@@ -61,6 +61,25 @@ def launch(engine, page=None, width=1280, height=900, wasm=True, scripts=True):
     if engine == "webkit" and not (wasm and scripts):
         return None
     return WebDriverBrowser(engine, page, width, height, wasm, scripts)
+
+
+def own_display(width, height):
+    """An Xvfb display for this test alone, which Xvfb picks itself among the free ones. A
+    server started elsewhere without a lock file can take the same number at the same time:
+    then the display does not answer, and another is started."""
+    for _ in range(5):
+        read, write = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
+                                 "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        display = ":" + os.read(read, 16).decode().strip()
+        os.close(read)
+        if display != ":" and subprocess.run(["xdpyinfo", "-display", display], capture_output=True).returncode == 0:
+            os.environ["DISPLAY"] = display
+            return xvfb
+        xvfb.terminate()
+        xvfb.wait()
+    raise RuntimeError("no Xvfb display of its own could be started")
 
 
 class Browser:
@@ -106,7 +125,8 @@ class Browser:
                 "$(arguments[0]).dispatchEvent(new Event('input', {bubbles: true}))", name, text)
 
     def state(self):
-        return self.js("""return {answer: $('LabelAnswer').textContent, units: $('LabelAnswerUnits').textContent,
+        # Waited for: a driver can answer null while the page handles a key.
+        return self.wait("""return {answer: $('LabelAnswer').textContent, units: $('LabelAnswerUnits').textContent,
             outOfDate: $('LabelAnswer').classList.contains('out-of-date'), ended: !$('Ended').hidden,
             failure: $('Failure').open, kind: $('FailureKind').textContent,
             label: $('LabelAnswer').getAttribute('aria-label'), announced: $('Announcer').textContent,
@@ -139,13 +159,7 @@ class WebDriverBrowser(Browser):
             if not wasm:  # Chromium has no switch for it: the browser's own script takes it away first
                 self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": "delete globalThis.WebAssembly"})
         else:
-            # A display of its own: Xvfb picks a free one itself, which no other test can take.
-            read, write = os.pipe()
-            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height + 200}x24",
-                                          "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-            os.close(write)
-            os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-            os.close(read)
+            self.xvfb = own_display(width, height + 200)
             from selenium.webdriver.webkitgtk.options import Options
             options = Options()
             options.binary_location = MINIBROWSER
@@ -153,6 +167,10 @@ class WebDriverBrowser(Browser):
             options.page_load_strategy = "none"
             self.driver = webdriver.WebKitGTK(options=options, executable_path="/usr/bin/WebKitWebDriver")
             self.driver.set_window_size(width, height)
+        # A page may close a tab whose history holds nothing else, and Exit does: the tab shows
+        # a page of its own first, which stays in its history.
+        self.driver.get("data:text/html,<title>start</title>")
+        self.wait("return document.title === 'start'")
         names = {"Shift": Keys.SHIFT, "Alt": Keys.ALT, "Tab": Keys.TAB, "ArrowUp": Keys.UP, "ArrowDown": Keys.DOWN,
                  "ArrowLeft": Keys.LEFT, "ArrowRight": Keys.RIGHT, "Enter": Keys.RETURN, "NumpadEnter": Keys.ENTER,
                  "Escape": Keys.ESCAPE, "Space": Keys.SPACE, "KeyC": "c", "KeyX": "x"}
