@@ -67,6 +67,7 @@ def own_display(width, height):
     """An Xvfb display for this test alone, which Xvfb picks itself among the free ones. A
     server started elsewhere without a lock file can take the same number at the same time:
     then the display does not answer, and another is started."""
+    why = ""
     for _ in range(5):
         read, write = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
@@ -74,12 +75,16 @@ def own_display(width, height):
         os.close(write)
         display = ":" + os.read(read, 16).decode().strip()
         os.close(read)
-        if display != ":" and subprocess.run(["xdpyinfo", "-display", display], capture_output=True).returncode == 0:
-            os.environ["DISPLAY"] = display
-            return xvfb
+        for _ in range(10):
+            answer = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True)
+            if answer.returncode == 0:
+                os.environ["DISPLAY"] = display
+                return xvfb
+            why = f"{display}: {answer.stderr.strip()}"
+            time.sleep(0.2)
         xvfb.terminate()
         xvfb.wait()
-    raise RuntimeError("no Xvfb display of its own could be started")
+    raise RuntimeError(f"no Xvfb display of its own could be started ({why})")
 
 
 class Browser:
