@@ -36,6 +36,12 @@ KEYS = {
 }
 
 
+def driver_hang():
+    """The error a WebDriver command gives when its driver stops answering."""
+    import urllib3
+    return urllib3.exceptions.TimeoutError
+
+
 def engine_argument():
     """The --engine NAME among the arguments (chromium by default), and the others."""
     args = sys.argv[1:]
@@ -165,6 +171,10 @@ class WebDriverBrowser(Browser):
                 self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": "delete globalThis.WebAssembly"})
         else:
             self.xvfb = own_display(width, height + 200)
+            # WebKitGTK's driver can stop answering after a step through the history: a command
+            # then fails after a minute (DriverHang) rather than at CTest's time limit.
+            from selenium.webdriver.remote.remote_connection import RemoteConnection
+            RemoteConnection.set_timeout(60)
             from selenium.webdriver.webkitgtk.options import Options
             options = Options()
             options.binary_location = MINIBROWSER
