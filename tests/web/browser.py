@@ -125,7 +125,9 @@ class Browser:
             time.sleep(0.05)
 
     def wait_ready(self, before):
-        self.wait("return performance.timeOrigin !== arguments[0] && $('Form1')?.classList.contains('ready')", before)
+        # WebKitGTK now and then takes longer over a step back through the history.
+        self.wait("return performance.timeOrigin !== arguments[0] && $('Form1')?.classList.contains('ready')", before,
+                  timeout=30 if self.engine == "webkit" else 10)
 
     def focus(self):
         return self.js("return document.activeElement.id")
