@@ -1,14 +1,16 @@
 #include "contact_block.h"
 #include "tornevo_identity.h"
 
-#include <cstdio>
+#include <string>
 
 namespace tornevo {
 
 std::string ContactBlock(int year)
 {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%04d", year);
+    // The year in four digits at least; plain, so that the web core carries no printf.
+    std::string digits = std::to_string(year);
+    if (year >= 0 && digits.size() < 4)
+        digits.insert(0, 4 - digits.size(), '0');
     return std::string(TORNEVO_STREET "\n" TORNEVO_CITY "\n"
                        "E-mail: " TORNEVO_EMAIL "\n"
                        "Web site: " TORNEVO_WEB_SITE "\n"

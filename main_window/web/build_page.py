@@ -2,9 +2,9 @@
 """Builds the web page of Tornevo: one self-contained tornevo.html, and beside it the web
 app manifest and its icons.
 
-Usage: build_page.py FORM.json CORE.js CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json
-FORM.json is the form table as form_json prints it; CORE.js and CORE.wasm are the
-presenter compiled by emscripten; IDENTITY.json the product's name, description, version
+Usage: build_page.py FORM.json CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json
+FORM.json is the form table as form_json prints it; CORE.wasm is the presenter compiled
+to WebAssembly; IDENTITY.json the product's name, description, version
 and colours. Everything the page needs is inlined, and its
 Content-Security-Policy allows exactly the inlined script and style, and no connection.
 """
@@ -17,7 +17,7 @@ import pathlib
 import shutil
 import sys
 
-form_json, core_js, core_wasm, source, out, identity_json = sys.argv[1:7]
+form_json, core_wasm, source, out, identity_json = sys.argv[1:6]
 source, out = pathlib.Path(source), pathlib.Path(out)
 web = pathlib.Path(__file__).resolve().parent  # the page's template, style and script
 table = json.loads(pathlib.Path(form_json).read_text())
@@ -110,23 +110,29 @@ style = style.replace("@NARROW@", narrow).replace("@NARROW_ORDER@", narrow_order
 style = style.replace("@LOGO_WIDTH@", f"{logo_w}px").replace("@LOGO_HEIGHT@", f"{logo_h}px")
 style += "\n" + "\n".join(places) + "\n"
 
-# The compiled presenter is decoded and compiled from the head, so that the browser
-# compiles it on another thread while it reads the rest of the page.
+# The compiled presenter is decoded and compiled from the head, at once: a module this small
+# compiles in a millisecond or two, where an asynchronous compilation waits behind the page's
+# own parsing for its turns on the main thread.
 head_script = "\n".join([
     "const CoreModule = (() => {",
-    "    if (typeof WebAssembly !== 'object') return Promise.reject(new Error('no WebAssembly'));",
-    "    const text = atob('" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "');",
-    "    const bytes = new Uint8Array(text.length);",
-    "    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
-    "    return WebAssembly.compile(bytes);",
+    "    try {",
+    "        if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');",
+    "        const core = '" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "';",
+    "        if (Uint8Array.fromBase64) return Promise.resolve(new WebAssembly.Module(Uint8Array.fromBase64(core)));",
+    "        const text = atob(core); // browsers before 2025",
+    "        const bytes = new Uint8Array(text.length);",
+    "        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
+    "        return Promise.resolve(new WebAssembly.Module(bytes));",
+    "    } catch (error) {",
+    "        return Promise.reject(error); // reported where the page starts",
+    "    }",
     "})();",
-    "CoreModule.catch(() => {}); // a failure is reported where the page starts",
+    "CoreModule.catch(() => {});",
 ])
 page_form = {"controls": [{"name": c["name"], "kind": c["kind"]} for c in controls],
              "focusCauses": table["focusCauses"], "arrowKeys": table["arrowKeys"]}
 script = "\n".join([
     f"const Form = {json.dumps(page_form)};",
-    pathlib.Path(core_js).read_text(),
     (web / "tornevo.js").read_text(),
 ])
 

@@ -46,10 +46,11 @@ std::optional<Id> Checked(int index, std::optional<Kind> kind = std::nullopt, bo
     return id;
 }
 
-// Asks the page whether the answer's whole text fits its box at a font size in pixels.
-EM_JS(int, AnswerFitsAt, (double size), { return Module.answerFits(size) ? 1 : 0; });
-
 } // namespace
+
+// Asks the page whether the answer's whole text fits its box at a font size in pixels: one
+// of the functions the page gives the core when it starts it.
+extern "C" __attribute__((import_module("env"), import_name("AnswerFitsAt"))) int AnswerFitsAt(double size);
 
 extern "C" {
 

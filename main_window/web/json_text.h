@@ -3,7 +3,6 @@
 // A text as a JSON string, for the small programs that print the form's tables for the
 // web page's build and its tests.
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -15,9 +14,9 @@ inline std::string JsonString(std::string_view text)
             quoted += '\\';
             quoted += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            quoted += escaped;
+            quoted += "\\u00";
+            quoted += "0123456789abcdef"[c >> 4];
+            quoted += "0123456789abcdef"[c & 0xf];
         } else {
             quoted += c;
         }

@@ -1,8 +1,8 @@
 // Tornevo in a browser. The rules of the window live in the presenter that the desktop
 // windows run too, compiled to WebAssembly: this page passes the user's events in and,
 // after each, renders the presenter's whole state. `Form` (the form table's controls by
-// index, and the presenter's focus causes), `CoreModule` (the presenter, compiling since
-// the page's head) and `TornevoCore` (its JavaScript side) stand before this script.
+// index, and the presenter's focus causes) and `CoreModule` (the presenter, compiled in the
+// page's head) stand before this script.
 
 'use strict';
 
@@ -16,14 +16,25 @@ function cannotCalculate(why) {
     $('Notice').hidden = false;
 }
 
-CoreModule.then((module) =>
-    TornevoCore({
-        instantiateWasm(imports, receive) {
-            receive(new WebAssembly.Instance(module, imports), module);
-            return {};
+// The core stands alone: it asks the page whether the answer fits its box, says when its
+// memory has grown (the page views the memory afresh each time), and stops for good only
+// on a fault of its own. Its constructors run before its first call.
+let answerFits = () => true; // until the page has started
+CoreModule.then((module) => {
+    const core = new WebAssembly.Instance(module, {
+        env: {
+            AnswerFitsAt: (size) => (answerFits(size) ? 1 : 0),
+            emscripten_notify_memory_growth: () => {},
         },
-    }),
-).then(start, (error) =>
+        wasi_snapshot_preview1: {
+            proc_exit: (code) => {
+                throw new Error(`the core stopped (${code})`);
+            },
+        },
+    }).exports;
+    core._initialize();
+    return core;
+}).then(start, (error) =>
     cannotCalculate(typeof WebAssembly === 'object'
         ? `its WebAssembly core did not start (${error.message}). A setting or a policy may block WebAssembly here.`
         : 'it does not run WebAssembly, or a setting or a policy has turned WebAssembly off.'));
@@ -52,7 +63,7 @@ function start(core) {
     function call(name, ...args) {
         const stack = core.stackSave();
         try {
-            const result = core[`_${name}`](...args);
+            const result = core[name](...args);
             if (result === -1) throw new Error(`the core refused ${name}(${args.join(', ')})`);
             return result;
         } catch (error) {
@@ -63,13 +74,13 @@ function start(core) {
     const decoder = new TextDecoder();
     const text = (address) => {
         if (!address) throw new Error('the core returned no text');
-        return decoder.decode(core.HEAPU8.subarray(address, address + core._ReturnedSize()));
+        return decoder.decode(new Uint8Array(core.memory.buffer, address, core.ReturnedSize()));
     };
     function passText(box) {
         const bytes = new TextEncoder().encode(box.value);
         const address = call('TextBuffer', bytes.length);
         if (!address) throw new Error('there is not enough memory for this text');
-        core.HEAPU8.set(bytes, address);
+        new Uint8Array(core.memory.buffer).set(bytes, address);
         call('TextChanged', idOf(box), bytes.length);
     }
 
@@ -94,7 +105,7 @@ function start(core) {
     }
 
     // A cut-off number reads as another number: the presenter picks the size that fits.
-    core.answerFits = (size) => {
+    answerFits = (size) => {
         answer.style.fontSize = `${size}px`;
         return answer.scrollWidth <= answer.clientWidth && answer.scrollHeight <= answer.clientHeight;
     };
