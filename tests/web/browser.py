@@ -115,7 +115,7 @@ class Browser:
         end = time.monotonic() + timeout
         while True:
             try:
-                result = self.js(script, *args)
+                result = self.poll(script, *args)
                 if result:
                     return result
             except Exception:
@@ -124,8 +124,10 @@ class Browser:
                 raise TimeoutError(f"{self.engine}: waited {timeout} s for: {script}")
             time.sleep(0.05)
 
+    def poll(self, script, *args):
+        return self.js(script, *args)
+
     def wait_ready(self, before):
-        # WebKitGTK now and then takes longer over a step back through the history.
         self.wait("return performance.timeOrigin !== arguments[0] && $('Form1')?.classList.contains('ready')", before,
                   timeout=30 if self.engine == "webkit" else 10)
 
@@ -208,6 +210,18 @@ class WebDriverBrowser(Browser):
 
     def reload(self):
         self.driver.refresh()
+
+    def poll(self, script, *args):
+        if self.engine != "webkit":
+            return self.js(script, *args)
+        # A script sent while WebKitGTK puts the page being left into its back/forward cache
+        # is never answered: a poll gives up on it after a few seconds and asks again.
+        from selenium.webdriver.remote.remote_connection import RemoteConnection
+        RemoteConnection.set_timeout(5)
+        try:
+            return self.js(script, *args)
+        finally:
+            RemoteConnection.set_timeout(60)
 
     def js(self, script, *args):
         return self.driver.execute_script("const $ = (n) => document.getElementById(n);\n" + script, *args)
