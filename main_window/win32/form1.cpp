@@ -126,9 +126,8 @@ Form1::Form1(HWND window)
     // The screen reader annotations are made when a client first asks (Annotate).
     logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
     SetWindowTextW(window_, desktop::Utf16(tornevo::form::WindowCaption).c_str());
-    const SIZE outer = LayOut(desktop::WindowDpi(window_)); // creates the controls in their places
+    startSize_ = LayOut(desktop::WindowDpi(window_)); // creates the controls in their places
     SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Access-key underlines and focus marks follow Windows' own setting, as in every dialog:
     // the dialog manager shows them once the keyboard is used.
     // The first focus comes with the first activation; the presenter has it select like a Tab.
@@ -265,11 +264,11 @@ SIZE Form1::LayOut(UINT dpi)
 
 void Form1::Form_Load()
 {
-    RECT outer{};
-    GetWindowRect(window_, &outer);
+    // Sized for its layout and centred in one step: each move of a window costs a round
+    // trip to the window system.
     const auto [left, top] = tornevo::CentredTopLeft(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                                     outer.right - outer.left, outer.bottom - outer.top);
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                                                     startSize_.cx, startSize_.cy);
+    SetWindowPos(window_, nullptr, left, top, startSize_.cx, startSize_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     SYSTEMTIME today{};
     GetLocalTime(&today);
     SetWindowTextW(Control(Id::LabelVelAddress), desktop::Utf16(tornevo::ContactBlock(today.wYear)).c_str());

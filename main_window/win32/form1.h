@@ -80,6 +80,7 @@ private:
 
     HWND window_;
     UINT dpi_ = 96;
+    SIZE startSize_{}; // the outer size the first layout needs
     HFONT dialogFont_ = nullptr;
     HFONT contactFont_ = nullptr;
     HFONT answerFont_ = nullptr; // null while the answer is in the dialog font
