@@ -305,11 +305,15 @@ void Form1::Render()
             if (Text(control.id) != text)
                 SetWindowTextW(shown, text.c_str());
         } else if (control.kind == Kind::OptionButton) {
-            SendMessageW(shown, BM_SETCHECK, presenter_.Selected(control.id) ? BST_CHECKED : BST_UNCHECKED, 0);
+            // Only what changed: each change repaints, or is a round trip to the window system.
+            const WPARAM check = presenter_.Selected(control.id) ? BST_CHECKED : BST_UNCHECKED;
+            if (WPARAM(SendMessageW(shown, BM_GETCHECK, 0, 0)) != check)
+                SendMessageW(shown, BM_SETCHECK, check, 0);
             // The group's tab stop follows its selection.
             const LONG_PTR style = GetWindowLongPtrW(shown, GWL_STYLE);
-            SetWindowLongPtrW(shown, GWL_STYLE,
-                              presenter_.IsTabStop(control.id) ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+            const LONG_PTR tabStop = presenter_.IsTabStop(control.id) ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP);
+            if (tabStop != style)
+                SetWindowLongPtrW(shown, GWL_STYLE, tabStop);
         }
     }
     const std::wstring answer = desktop::Utf16(presenter_.Answer());
