@@ -119,7 +119,7 @@ head_script = "\n".join([
     "        if (typeof WebAssembly !== 'object') throw new Error('no WebAssembly');",
     "        const core = '" + base64.b64encode(pathlib.Path(core_wasm).read_bytes()).decode() + "';",
     "        if (Uint8Array.fromBase64) return Promise.resolve(new WebAssembly.Module(Uint8Array.fromBase64(core)));",
-    "        const text = atob(core); // browsers before 2025",
+    "        const text = atob(core); // a browser without Uint8Array.fromBase64",
     "        const bytes = new Uint8Array(text.length);",
     "        for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);",
     "        return Promise.resolve(new WebAssembly.Module(bytes));",
