@@ -1,13 +1,12 @@
 #include "number_text.h"
 
+#include "nearest_double.h"
+
 #include <algorithm>
 #include <charconv>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace tornevo {
@@ -51,31 +50,6 @@ private:
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Rounds a numeral that we built ourselves, only digits, a point and a small exponent, or
-// only hexadecimal digits, to the nearest double. Empty when it lies beyond a double's
-// range either way (too large, or too small for even a subnormal).
-std::optional<double> RoundNumeral(const std::string& numeral, std::chars_format format)
-{
-#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
-    // from_chars rounds correctly and ignores the C and C++ locales.
-    double value = 0;
-    const auto [end, error] = std::from_chars(numeral.data(), numeral.data() + numeral.size(), value, format);
-    if (error != std::errc() || std::isinf(value))
-        return std::nullopt;
-    return value;
-#else
-    // A standard library without from_chars for doubles (libc++ before 17, which the
-    // WebAssembly build uses). Its C library's strtod rounds correctly and reads only the
-    // period as the decimal point: musl has no locale with another one.
-    const std::string prefixed = format == std::chars_format::hex ? "0x" + numeral : numeral;
-    errno = 0;
-    const double value = std::strtod(prefixed.c_str(), nullptr);
-    if (std::isinf(value) || (errno == ERANGE && value == 0))
-        return std::nullopt;
-    return value;
-#endif
-}
-
 int HexDigitValue(char c)
 {
     if (IsDecimalDigit(c))
@@ -110,23 +84,11 @@ double ReadRadixNumber(BlankSkippingCursor& cursor, int bitsPerDigit)
     if (bits.size() <= 32)
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(small));
 
-    // Regroup the bits into hexadecimal digits and round them as a numeral.
-    std::string hex;
-    hex.reserve(bits.size() / 4 + 1);
-    int group = 0;
-    std::size_t groupBits = (4 - bits.size() % 4) % 4; // leading zero bits that pad the first digit
-    for (const char bit : bits) {
-        group = group * 2 + (bit == '1');
-        if (++groupBits == 4) {
-            hex.push_back("0123456789abcdef"[group]);
-            group = 0;
-            groupBits = 0;
-        }
-    }
-    const std::optional<double> value = RoundNumeral(hex, std::chars_format::hex);
-    if (!value)
+    // 2^1024 and beyond overflow; below it the rounding decides.
+    const double value = bits.size() > 1024 ? HUGE_VAL : NearestDouble(bits, 2, 0);
+    if (std::isinf(value))
         Fail(FailureKind::Overflow);
-    return *value;
+    return value;
 }
 
 // An exponent this large already overflows or rounds to zero whatever the digits; clamping
@@ -200,13 +162,18 @@ double ReadDecimalNumber(BlankSkippingCursor& cursor)
     if (decimalExponent < -DecimalExponentGuard)
         return negative ? -0.0 : 0.0;
 
-    // Only the digits we matched are rounded: no sign, no "inf" or "nan", and a small
-    // exponent.
-    const std::optional<double> value =
-        RoundNumeral("0." + digits + "e" + std::to_string(decimalExponent), std::chars_format::general);
-    if (!value && decimalExponent > 0) // at least 1, so out of range means too large
+    // Digits past the 800th only tell whether the value lies a little above the others: no
+    // halfway point between two doubles has more than 767 significant digits, so one nonzero
+    // digit in their place rounds the same way (the last digit is not 0).
+    constexpr std::size_t KeptDigits = 800;
+    if (digits.size() > KeptDigits) {
+        digits.resize(KeptDigits);
+        digits.push_back('1');
+    }
+    const double magnitude =
+        NearestDouble(digits, 10, static_cast<int>(decimalExponent - static_cast<std::int64_t>(digits.size())));
+    if (std::isinf(magnitude))
         Fail(FailureKind::Overflow);
-    const double magnitude = value.value_or(0.0); // too small for a double: it rounds to zero
     return negative ? -magnitude : magnitude;
 }
 

@@ -100,6 +100,32 @@ TEST(TextToNumber, Exponents)
     });
 }
 
+// Half the smallest subnormal, 2^-1075, written out in full takes 752 significant digits:
+// 5^1075 x 10^-1075. Exactly half rounds to the even neighbour, 0; any digit above it, however
+// far out, rounds up.
+TEST(TextToNumber, HalfwayPointsWrittenInFull)
+{
+    std::string fivePower = "1"; // decimal digits, least significant first
+    for (int i = 0; i < 1075; ++i) {
+        int carry = 0;
+        for (char& digit : fivePower) {
+            carry += (digit - '0') * 5;
+            digit = static_cast<char>('0' + carry % 10);
+            carry /= 10;
+        }
+        for (; carry; carry /= 10)
+            fivePower.push_back(static_cast<char>('0' + carry % 10));
+    }
+    const std::string half(fivePower.rbegin(), fivePower.rend());
+    ASSERT_EQ(half.size(), 752u);
+    ExpectReadings({
+        {half + "E-1075", 0},
+        {half + std::string(100, '0') + "1E-1176", DenormMin},
+        {half + std::string(100, '0') + "E-1175", 0},
+        {"-" + half + "9E-1076", -DenormMin},
+    });
+}
+
 TEST(TextToNumber, BeyondTheDoubleRangeOverflows)
 {
     ExpectOverflow({
