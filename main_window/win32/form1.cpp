@@ -94,6 +94,9 @@ HWND Form1::Create(HINSTANCE instance)
         form.cbWndExtra = DLGWINDOWEXTRA;
         form.hInstance = instance;
         form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TORNEVO));
+        // The small one too, or registering makes it, a slower way, from the large one.
+        form.hIconSm = HICON(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TORNEVO), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
         form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         form.lpszClassName = WindowClass;
         WNDCLASSEXW picture{};
@@ -181,7 +184,10 @@ HWND Form1::CreateControl(const tornevo::form::Control& control, const tornevo::
     }
     if (control.look != Look::Flat)
         exStyle |= WS_EX_CLIENTEDGE;
-    const HWND created = CreateWindowExW(exStyle, windowClass, desktop::Utf16(control.caption).c_str(), style,
+    const std::wstring caption = desktop::Utf16(control.caption);
+    if (control.kind == Kind::TextBox)
+        boxTexts_[std::size_t(control.id)] = caption;
+    const HWND created = CreateWindowExW(exStyle, windowClass, caption.c_str(), style,
                                          place.left, place.top, place.width, place.height, window_,
                                          reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
                                          GetModuleHandleW(nullptr), nullptr);
@@ -302,8 +308,10 @@ void Form1::Render()
         const HWND shown = Control(control.id);
         if (control.kind == Kind::TextBox) {
             const std::wstring text = desktop::Utf16(presenter_.Text(control.id));
-            if (Text(control.id) != text)
+            if (boxTexts_[std::size_t(control.id)] != text) {
+                boxTexts_[std::size_t(control.id)] = text; // first: the box reports the change at once
                 SetWindowTextW(shown, text.c_str());
+            }
         } else if (control.kind == Kind::OptionButton) {
             // Only what changed: each change repaints, or is a round trip to the window system.
             const WPARAM check = presenter_.Selected(control.id) ? BST_CHECKED : BST_UNCHECKED;
@@ -411,8 +419,11 @@ void Form1::FocusMoved(HWND focus)
 {
     // The button Enter presses shows as the default one.
     const Id enter = presenter_.EnterClicks(IdOf(focus).value_or(Id::Form1));
-    for (const Id button : {Id::CommandCalculate, Id::CommandExit})
-        SendMessageW(Control(button), BM_SETSTYLE, button == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    for (const Id button : {Id::CommandCalculate, Id::CommandExit}) {
+        const LONG_PTR style = button == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((GetWindowLongPtrW(Control(button), GWL_STYLE) & BS_TYPEMASK) != style) // each repaints
+            SendMessageW(Control(button), BM_SETSTYLE, WPARAM(style), TRUE);
+    }
 }
 
 void Form1::Command(int id, int notification)
@@ -426,7 +437,8 @@ void Form1::Command(int id, int notification)
         presenter_.FocusEntered(*from, FocusCause());
         Render();
     } else if (notification == EN_CHANGE) {
-        presenter_.TextChanged(*from, desktop::Utf8(Text(*from)));
+        boxTexts_[std::size_t(*from)] = Text(*from);
+        presenter_.TextChanged(*from, desktop::Utf8(boxTexts_[std::size_t(*from)]));
         Render();
     } else if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
         if (*from == Id::CommandCalculate)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -89,5 +90,8 @@ private:
     bool annotationsAsked_ = false;
     tornevo::Presenter presenter_;
     std::wstring answerName_;  // the answer's accessible name, as last given
+    // Each text box's text as last set or reported (EN_CHANGE, which every change sends):
+    // comparing with it asks no control, each ask being a round trip under some systems.
+    std::array<std::wstring, tornevo::form::ControlCount> boxTexts_;
     bool pressing_ = false;    // a left press into a text box is being handled
 };
