@@ -66,6 +66,25 @@ std::string WithoutBlanks(std::string_view text)
     return stripped;
 }
 
+// A plain decimal numeral ("-12.5e-3"), which the standard library's reader takes whole: its
+// correctly rounded double must be what TextToNumber reads, to the bit.
+void CheckAgainstTheStandardReader(std::string_view text)
+{
+    const std::string numeral = WithoutBlanks(text);
+    const std::size_t exponent = numeral.find_first_of("eE");
+    const auto plain = [](std::string_view part, const char* allowed) {
+        return part.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    if (numeral.empty() || numeral[0] == '+' || !plain(numeral.substr(0, exponent), "-.0123456789")
+        || (exponent != std::string::npos && !plain(numeral.substr(exponent + 1), "-+0123456789")))
+        return;
+    double expected = 0;
+    const auto [end, error] = std::from_chars(numeral.data(), numeral.data() + numeral.size(), expected);
+    if (end != numeral.data() + numeral.size() || error != std::errc())
+        return; // not a whole numeral, or beyond a double's range (whose two sides it does not tell apart)
+    CHECK(Read(text) == (Reading{false, expected}), text);
+}
+
 // A space or a minus, then digits without leading zeros; at most 11 characters; reads back
 // as a 32-bit value that LongToText writes the same way.
 std::int32_t CheckAnswerText(const std::string& text)
@@ -117,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Blanks anywhere do not change what a text reads as.
     CHECK(Read(all) == Read(WithoutBlanks(all)), all);
+    CheckAgainstTheStandardReader(all);
 
     if (size < 2)
         return 0;
