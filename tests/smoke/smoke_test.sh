@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program on a real X server with a window manager, checks its window,
 # takes a screenshot, calculates with Alt+C, and ends it with Alt+X and with the close box.
-# Usage: smoke_test.sh path/to/tornevo screenshot.png   (run inside xvfb-run)
+# Usage: smoke_test.sh path/to/tornevo screenshot.png   (run on an X display: tests/x11/own-display)
 set -euo pipefail
 [[ ${SMOKE_TRACE:-} ]] && set -x
 
