@@ -13,6 +13,12 @@ namespace {
 // A whole number of any size: 32-bit words, least significant first, no leading zero word.
 class Natural {
 public:
+    explicit Natural(std::uint32_t value = 0)
+    {
+        if (value)
+            words_.push_back(value);
+    }
+
     bool isZero() const { return words_.empty(); }
 
     int bitLength() const
@@ -160,8 +166,7 @@ double NearestDouble(std::string_view digits, unsigned radix, int powerOfTen)
         return powerOfTen >= 0 ? whole * ExactPowersOfTen[powerOfTen] : whole / ExactPowersOfTen[-powerOfTen];
     }
 
-    Natural denominator;
-    denominator.multiplyAdd(1, 1);
+    Natural denominator(1);
     if (powerOfTen >= 0)
         numerator.multiplyByPowerOfTen(powerOfTen);
     else
