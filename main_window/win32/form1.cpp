@@ -129,8 +129,10 @@ Form1::Form1(HWND window)
     // The screen reader annotations are made when a client first asks (Annotate).
     logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
     SetWindowTextW(window_, desktop::Utf16(tornevo::form::WindowCaption).c_str());
-    startSize_ = LayOut(desktop::WindowDpi(window_)); // creates the controls in their places
+    // The default button's id is given before the buttons exist, so the dialog manager has
+    // none to look through; CreateControl gives that button the default style.
     SendMessageW(window_, DM_SETDEFID, WPARAM(ControlId(presenter_.EnterClicks(Id::Form1))), 0);
+    startSize_ = LayOut(desktop::WindowDpi(window_)); // creates the controls in their places
     // Access-key underlines and focus marks follow Windows' own setting, as in every dialog:
     // the dialog manager shows them once the keyboard is used.
     // The first focus comes with the first activation; the presenter has it select like a Tab.
@@ -260,7 +262,8 @@ SIZE Form1::LayOut(UINT dpi)
     }
     const auto client = tornevo::form::ToPixels({0, 0, tornevo::form::ClientWidth, tornevo::form::ClientHeight},
                                                 scale, dpi_);
-    ShowAnswer(desktop::Utf16(presenter_.Answer())); // its font fits the new size
+    if (!presenter_.Answer().empty())
+        ShowAnswer(desktop::Utf16(presenter_.Answer())); // its font fits the new size
     for (HFONT old : {oldDialogFont, oldContactFont})
         if (old)
             DeleteObject(old);
@@ -271,10 +274,12 @@ SIZE Form1::LayOut(UINT dpi)
 void Form1::Form_Load()
 {
     // Sized for its layout and centred in one step: each move of a window costs a round
-    // trip to the window system.
+    // trip to the window system. Not yet shown, and at the size its layout asks, it has
+    // nothing to check first (WM_WINDOWPOSCHANGING).
     const auto [left, top] = tornevo::CentredTopLeft(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                                      startSize_.cx, startSize_.cy);
-    SetWindowPos(window_, nullptr, left, top, startSize_.cx, startSize_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, left, top, startSize_.cx, startSize_.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     SYSTEMTIME today{};
     GetLocalTime(&today);
     SetWindowTextW(Control(Id::LabelVelAddress), desktop::Utf16(tornevo::ContactBlock(today.wYear)).c_str());
