@@ -73,7 +73,7 @@ std::optional<Id> Form1::IdOf(HWND control) const
 
 HWND Form1::Control(Id id) const
 {
-    return GetDlgItem(window_, ControlId(id));
+    return controls_[std::size_t(id)];
 }
 
 std::wstring Form1::Text(Id id) const
@@ -125,6 +125,7 @@ HWND Form1::Create(HINSTANCE instance)
 
 Form1::Form1(HWND window)
     : window_(window)
+    , answerName_(desktop::Utf16(presenter_.AnswerAccessibleName())) // as the new label shows it
 {
     // The screen reader annotations are made when a client first asks (Annotate).
     logo_ = desktop::LoadPicture(GetModuleHandleW(nullptr), IDR_LOGO);
@@ -193,6 +194,7 @@ HWND Form1::CreateControl(const tornevo::form::Control& control, const tornevo::
                                          place.left, place.top, place.width, place.height, window_,
                                          reinterpret_cast<HMENU>(INT_PTR(ControlId(control.id))),
                                          GetModuleHandleW(nullptr), nullptr);
+    controls_[std::size_t(control.id)] = created;
     SendMessageW(created, WM_SETFONT, WPARAM(font), FALSE);
     if (control.kind == Kind::OptionButton && presenter_.Selected(control.id))
         SendMessageW(created, BM_SETCHECK, BST_CHECKED, 0);
@@ -431,9 +433,8 @@ void Form1::FocusMoved(HWND focus)
     }
 }
 
-void Form1::Command(int id, int notification)
+void Form1::Command(HWND control, int notification)
 {
-    const HWND control = GetDlgItem(window_, id);
     const std::optional<Id> from = IdOf(control);
     if (!from)
         return; // IDCANCEL, from Escape: there is no cancel button, so Escape does nothing.
@@ -552,7 +553,8 @@ INT_PTR Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
+        // From a control, or with its id alone (lParam 0) from elsewhere.
+        Command(lParam ? reinterpret_cast<HWND>(lParam) : GetDlgItem(window_, LOWORD(wParam)), HIWORD(wParam));
         return TRUE;
     case WM_DPICHANGED: {
         // Moved to a monitor of another DPI: laid out for it, and moved and sized in one

@@ -50,7 +50,7 @@ private:
     static LRESULT HandlePicture(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT HandleTextBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR form);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void Command(int id, int notification);
+    void Command(HWND control, int notification);
 
     // The handlers.
     void Form_Load();
@@ -80,6 +80,9 @@ private:
     std::wstring Text(tornevo::form::Id id) const;
 
     HWND window_;
+    // The controls by their place in the form table, as created: GetDlgItem asks the window
+    // system for the dialog's children each time.
+    std::array<HWND, tornevo::form::ControlCount> controls_{};
     UINT dpi_ = 96;
     SIZE startSize_{}; // the outer size the first layout needs
     HFONT dialogFont_ = nullptr;
