@@ -72,12 +72,13 @@ def launch(engine, page=None, width=1280, height=900, wasm=True, scripts=True):
 def own_display(width, height):
     """An Xvfb display for this test alone, which Xvfb picks itself among the free ones. A
     server started elsewhere without a lock file can take the same number at the same time:
-    then the display does not answer, and another is started."""
+    then the display does not answer, and another is started. It never starts afresh when
+    its last client leaves (-noreset), which could drop a client connecting then."""
     why = ""
     for _ in range(5):
         read, write = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
-                                 "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+                                 "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
         display = ":" + os.read(read, 16).decode().strip()
         os.close(read)

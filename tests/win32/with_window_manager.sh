@@ -8,7 +8,7 @@
 set -euo pipefail
 
 if [[ -z ${DISPLAY:-} ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$@"
 fi
 
 has_window_manager() { # the root's check window must still exist: a manager that ended leaves the property

@@ -6,7 +6,7 @@
 # the x64 and x86 installers in either order, and each newer over the other's older.
 # Usage: installer_test.sh SOURCE-DIR path/to/Tornevo.exe BUILD-DIR
 set -euo pipefail
-[[ ${IN_XVFB:-} ]] || IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+[[ ${IN_XVFB:-} ]] || IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$@"
 unset "${!TORNEVO_SIGN_@}" # a developer's real certificate never signs a test's installer
 package=$1/scripts/package-windows program=$2 work=$(mktemp -d) started=$SECONDS
 trap 'kill $(jobs -p) 2>/dev/null; WINEPREFIX=$work/prefix wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
