@@ -52,6 +52,11 @@ def engine_argument():
         del args[at:at + 2]
     if engine not in ENGINES:
         sys.exit(f"unknown engine {engine}: one of {', '.join(ENGINES)}")
+    # WebKit's MiniBrowser needs an X display: the whole script runs again on one of its own.
+    if engine == "webkit" and os.environ.get("TORNEVO_OWN_DISPLAY") != "1" and all(map(os.path.exists, TOOLS[engine])):
+        os.environ["TORNEVO_OWN_DISPLAY"] = "1"
+        own_display = pathlib.Path(__file__).resolve().parent.parent / "x11/own-display"
+        os.execv(own_display, [own_display, "1280x1100", sys.executable, *sys.argv])
     return engine, args
 
 
@@ -67,31 +72,6 @@ def launch(engine, page=None, width=1280, height=900, wasm=True, scripts=True):
     if engine == "webkit" and not (wasm and scripts):
         return None
     return WebDriverBrowser(engine, page, width, height, wasm, scripts)
-
-
-def own_display(width, height):
-    """An Xvfb display for this test alone, which Xvfb picks itself among the free ones. A
-    server started elsewhere without a lock file can take the same number at the same time:
-    then the display does not answer, and another is started. It never starts afresh when
-    its last client leaves (-noreset), which could drop a client connecting then."""
-    why = ""
-    for _ in range(5):
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24",
-                                 "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        display = ":" + os.read(read, 16).decode().strip()
-        os.close(read)
-        for _ in range(10):
-            answer = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True)
-            if answer.returncode == 0:
-                os.environ["DISPLAY"] = display
-                return xvfb
-            why = f"{display}: {answer.stderr.strip()}"
-            time.sleep(0.2)
-        xvfb.terminate()
-        xvfb.wait()
-    raise RuntimeError(f"no Xvfb display of its own could be started ({why})")
 
 
 class Browser:
@@ -175,7 +155,6 @@ class WebDriverBrowser(Browser):
             if not wasm:  # Chromium has no switch for it: the browser's own script takes it away first
                 self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": "delete globalThis.WebAssembly"})
         else:
-            self.xvfb = own_display(width, height + 200)
             # WebKitGTK's driver can stop answering after a step through the history: a command
             # then fails after a minute (DriverHang) rather than at CTest's time limit.
             from selenium.webdriver.remote.remote_connection import RemoteConnection
@@ -199,9 +178,6 @@ class WebDriverBrowser(Browser):
     def close(self):
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
-        if self.engine == "webkit":
-            self.xvfb.terminate()
-            self.xvfb.wait()
 
     def navigate(self, url):
         self.driver.get(url)
