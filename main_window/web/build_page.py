@@ -2,10 +2,10 @@
 """Builds the web page of Tornevo: one self-contained tornevo.html, and beside it the web
 app manifest and its icons.
 
-Usage: build_page.py FORM.json CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json
+Usage: build_page.py FORM.json CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json ESBUILD
 FORM.json is the form table as form_json prints it; CORE.wasm is the presenter compiled
 to WebAssembly; IDENTITY.json the product's name, description, version
-and colours. Everything the page needs is inlined, and its
+and colours; ESBUILD the minifier of the page's scripts. Everything the page needs is inlined, and its
 Content-Security-Policy allows exactly the inlined script and style, and no connection.
 """
 
@@ -15,9 +15,10 @@ import html
 import json
 import pathlib
 import shutil
+import subprocess
 import sys
 
-form_json, core_wasm, source, out, identity_json = sys.argv[1:6]
+form_json, core_wasm, source, out, identity_json, esbuild = sys.argv[1:7]
 source, out = pathlib.Path(source), pathlib.Path(out)
 web = pathlib.Path(__file__).resolve().parent  # the page's template, style and script
 table = json.loads(pathlib.Path(form_json).read_text())
@@ -130,9 +131,20 @@ head_script = "\n".join([
 page_form = {"controls": [{"name": c["name"], "kind": c["kind"]} for c in controls],
              "focusCauses": table["focusCauses"], "arrowKeys": table["arrowKeys"]}
 script = "\n".join([
+    "'use strict';",
     f"const Form = {json.dumps(page_form)};",
     (web / "tornevo.js").read_text(),
 ])
+
+
+def minified(script):
+    """The script without its comments and with short local names: the browser reads and
+    parses each byte of the page before the page can start."""
+    return subprocess.run([esbuild, "--minify", "--log-level=warning"], input=script, capture_output=False,
+                          stdout=subprocess.PIPE, text=True, check=True).stdout.strip()
+
+
+head_script, script = minified(head_script), minified(script)
 
 
 def sha256(text):

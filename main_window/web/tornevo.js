@@ -2,9 +2,7 @@
 // windows run too, compiled to WebAssembly: this page passes the user's events in and,
 // after each, renders the presenter's whole state. `Form` (the form table's controls by
 // index, and the presenter's focus causes) and `CoreModule` (the presenter, compiled in the
-// page's head) stand before this script.
-
-'use strict';
+// page's head) stand before this script, which the page runs in strict mode.
 
 const $ = (name) => document.getElementById(name);
 const productName = () => $('FailureTitle').textContent; // the failure box bears the program's name
