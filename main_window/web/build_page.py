@@ -4,8 +4,8 @@ app manifest and its icons.
 
 Usage: build_page.py FORM.json CORE.wasm SOURCE-DIR OUT-DIR IDENTITY.json ESBUILD
 FORM.json is the form table as form_json prints it; CORE.wasm is the presenter compiled
-to WebAssembly; IDENTITY.json the product's name, description, version
-and colours; ESBUILD the minifier of the page's scripts. Everything the page needs is inlined, and its
+to WebAssembly; IDENTITY.json the product's name, description, version and colours;
+ESBUILD the minifier of the page's scripts. Everything the page needs is inlined, and its
 Content-Security-Policy allows exactly the inlined script and style, and no connection.
 """
 
@@ -140,8 +140,8 @@ script = "\n".join([
 def minified(script):
     """The script without its comments and with short local names: the browser reads and
     parses each byte of the page before the page can start."""
-    return subprocess.run([esbuild, "--minify", "--log-level=warning"], input=script, capture_output=False,
-                          stdout=subprocess.PIPE, text=True, check=True).stdout.strip()
+    return subprocess.run([esbuild, "--minify", "--log-level=warning"], input=script, stdout=subprocess.PIPE,
+                          text=True, check=True).stdout.strip()
 
 
 head_script, script = minified(head_script), minified(script)
