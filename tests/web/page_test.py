@@ -300,6 +300,8 @@ try:
           == ["polite", "true"])
     check("nothing is stored", browser.js("return [document.cookie, localStorage.length, sessionStorage.length]")
           == ["", 0, 0])
+    # In strict mode a slip such as a misspelt name fails at once; a strict function's caller is unreadable.
+    check("the page's script runs in strict mode", browser.js("try { start.caller; return false; } catch { return true; }"))
 
     # Served: after the page itself, not one request, though the user calculates and fails.
     if engine == "chromium":
